@@ -1,0 +1,48 @@
+# Entry points: make run | make test | make build | make dist | make bench | make installer | make clean
+BUILD   ?= build
+NATIVE  := $(BUILD)/native
+WIN64   := $(BUILD)/win64
+WIN32   := $(BUILD)/win32
+DIST    := dist/Brisling
+GEN     := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+JOBS    ?= 2
+
+.PHONY: all deps build native win64 win32 test dist run bench installer clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps native win64 win32
+
+native:
+	@cmake -S emulator -B $(NATIVE) $(GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+win64:
+	@cmake -S . -B $(WIN64) $(GEN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake >/dev/null
+	@cmake --build $(WIN64) -j$(JOBS)
+
+# The 32-bit build only has to compile: Wine's 32-bit part is not installed here.
+win32:
+	@cmake -S . -B $(WIN32) $(GEN) -DCMAKE_BUILD_TYPE=Release -DBRISLING_TESTS=OFF -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake >/dev/null
+	@cmake --build $(WIN32) -j$(JOBS)
+
+test: build
+	@scripts/test-env.sh sh -c 'ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS) && ctest --test-dir $(WIN64) --output-on-failure -j$(JOBS)'
+
+dist: deps win64
+	@scripts/stage-dist.sh $(WIN64) $(DIST)
+
+run: build dist
+	@scripts/run.sh
+
+bench: build dist
+	@scripts/test-env.sh bench/run.sh
+
+installer: dist
+	@makensis -V2 scripts/installer.nsi
+
+clean:
+	rm -rf $(BUILD) dist received

@@ -1,0 +1,164 @@
+#include <cstring>
+#include <memory>
+
+#include "link/InstanceFlags.h"
+#include "link/PcFileWriter.h"
+#include "link/PcName.h"
+#include "link/Port.h"
+#include "link/PrinterLink.h"
+
+namespace {
+constexpr int FO_REPLY_LENGTH = 5;
+constexpr int FO_READ_TRIES = 6;
+// Replies that bring a status byte but no data before the transfer counts as broken.
+constexpr int MAX_EMPTY_REPLIES = 3;
+constexpr uint8_t FO_REFUSED = 0xFF;
+
+uint32_t BigEndian32(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+}  // namespace
+
+// Receives size bytes in place at buffer offsets 1..size: each reply lands at the current
+// position, its status byte over the previous chunk's last byte, which is put back afterwards.
+CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* buffer, uint32_t size,
+                                                      uint8_t* status) {
+    const uint32_t chunk = TransferChunkSize ? TransferChunkSize : CHUNK_SMALL;
+    CLinkCommand packet;
+    packet.BuildDword(CMD_FR, SwapBytes32(chunk));
+    uint32_t position = 0;
+    uint8_t saved = buffer[0];
+    int emptyReplies = 0;
+    while (owner->m_bBusy == 1) {
+        const uint32_t remaining = size - position;
+        uint32_t wanted = chunk;
+        if (remaining < chunk) {
+            wanted = remaining;
+            packet.BuildDword(CMD_FR, SwapBytes32(wanted));
+        }
+        DWORD moved = 0;
+        if (!PortWrite(onPort, packet.GetBytes(), packet.GetLength(), &moved) ||
+            moved != static_cast<DWORD>(packet.GetLength())) {
+            return CHUNK_PORT_FAILED;
+        }
+        if (!PortRead(onPort, buffer + position, wanted + 1, &moved) || moved == 0) {
+            return CHUNK_PORT_FAILED;
+        }
+        *status = buffer[position];
+        buffer[position] = saved;
+        if (*status != 0) return CHUNK_PRINTER_ERROR;
+        if (moved == 1 && wanted > 0 && ++emptyReplies >= MAX_EMPTY_REPLIES) return CHUNK_PORT_FAILED;
+        position += moved - 1;
+        if (position >= size) return CHUNK_COMPLETE;
+        saved = buffer[position];
+    }
+    return CHUNK_STOPPED;
+}
+
+int CPrinterLink::FetchFile() {
+    if (!IsOpen() || !command || !IsSafePcName(pcFileName)) {
+        SetLinkBusy(0);
+        return 0;
+    }
+    if (PcPathExists(pcFileName)) {
+        SetLinkBusy(0);
+        if (owner->AskUser(owner->GetUiText(UI_TEXT_OVERWRITE), MB_YESNO | MB_TASKMODAL) == IDNO) {
+            return 1;
+        }
+    }
+
+    // Without a whole answer to the open request nothing is known of the file: give up.
+    const int length = command->BuildString(CMD_FO, cardPath);
+    DWORD moved = 0;
+    bool opened = length > 0 && PortWrite(port, command->GetBytes(), length, &moved) &&
+                  moved == static_cast<DWORD>(length);
+    std::memset(reply, 0, FO_REPLY_LENGTH);
+    if (opened) {
+        opened = false;
+        for (int i = 0; i < FO_READ_TRIES && !opened; ++i) {
+            opened = PortRead(port, reply, FO_REPLY_LENGTH, &moved) && moved == FO_REPLY_LENGTH;
+        }
+    }
+    if (!opened) {
+        SetLinkBusy(0);
+        return 0;
+    }
+    if (reply[0] == FO_REFUSED) {
+        FailWithError(TEXT_CANNOT_OPEN_FILE, 0);
+        return 0;
+    }
+    if (reply[0] != 0) {
+        FailWithError(TEXT_PRINTER_ERROR, reply[0]);
+        return 0;
+    }
+    const uint32_t size = BigEndian32(reply + 1);
+    const int result = size == 0 ? 0 : 1;
+
+    // 64-bit sum: a size near 4 GiB must fail to allocate, not wrap to a small block.
+    const uint64_t bufferSize = uint64_t(size) + (TransferChunkSize ? TransferChunkSize : CHUNK_SMALL) + 1;
+    std::unique_ptr<uint8_t[]> buffer;
+    if (bufferSize <= SIZE_MAX) buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bufferSize)]);
+    if (!buffer) {
+        SetLinkBusy(0);
+        return 0;
+    }
+    uint8_t status = 0;
+    const ChunkResult received = ReceiveChunks(port, buffer.get(), size, &status);
+    if (received == CHUNK_PRINTER_ERROR) {
+        FailWithError(TEXT_PRINTER_ERROR, status);
+        return 0;
+    }
+    if (received != CHUNK_COMPLETE || owner->m_bBusy != 1) {
+        SetLinkBusy(0);
+        return 0;
+    }
+
+    if (WritePcFileThroughTemp(pcFileName, buffer.get() + 1, size) == PC_WRITE_DISK_FULL) {
+        char text[1024];
+        owner->LoadModuleText(TEXT_DISK_FULL, text, sizeof(text));
+        owner->AskUser(text, MB_OK);
+    }
+    buffer.reset();
+    SetLinkBusy(0);
+    if (owner->m_bInSelectionWalk == 0) owner->SendLinkCommand(CMD_COPY_DONE);
+    return result;
+}
+
+int CPrinterLink::OpenCardFile(HANDLE onPort, uint8_t* buffer, uint32_t size, const char* path) {
+    const size_t n = std::strlen(path);
+    if (n > LINK_MAX_TEXT_ARGUMENT) return 0;
+    uint8_t packet[LINK_PACKET_SIZE];
+    std::memcpy(packet, "\x1b" "FO", 3);
+    std::memcpy(packet + 3, path, n + 1);
+    const DWORD length = static_cast<DWORD>(n + 4);
+    DWORD moved = 0;
+    if (!PortWrite(onPort, packet, length, &moved) || moved != length) return 0;
+
+    uint8_t answer[FO_REPLY_LENGTH] = {};
+    bool whole = false;
+    for (int i = 0; i < FO_READ_TRIES && !whole; ++i) {
+        if (!PortRead(onPort, answer, FO_REPLY_LENGTH, &moved)) return 0;
+        whole = moved == FO_REPLY_LENGTH;
+    }
+    if (!whole) return 0;
+    if (answer[0] == FO_REFUSED) {
+        FailWithError(TEXT_CANNOT_OPEN_FILE, 0);
+        return 0;
+    }
+    // Any other status counts as open; the size comes from the listing record.
+    int pending = 1;
+    const int complete = ReceiveData(onPort, buffer, &pending, size);
+    return complete && owner->m_bBusy == 1 ? 1 : 0;
+}
+
+int CPrinterLink::ReceiveData(HANDLE onPort, uint8_t* buffer, int* pending, uint32_t size) {
+    uint8_t status = 0;
+    const ChunkResult received = ReceiveChunks(onPort, buffer, size, &status);
+    *pending = 0;
+    if (received == CHUNK_PRINTER_ERROR) {
+        FailWithError(TEXT_PRINTER_ERROR, status);
+        return 0;
+    }
+    SetLinkBusy(0);
+    return received == CHUNK_COMPLETE ? 1 : 0;
+}

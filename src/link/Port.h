@@ -1,0 +1,15 @@
+#pragma once
+#include <windows.h>
+
+// The printer port: opened by device name, every read and write bounded by a total time-out,
+// synchronous, reporting the bytes moved. Under Wine a read returns when the whole count has
+// arrived or the time-out has run out, so callers always ask for the exact length they expect.
+constexpr DWORD PORT_TIMEOUT_MS = 5000;
+
+HANDLE PortOpen(const char* deviceName);
+void PortSetTimeouts(HANDLE port, DWORD milliseconds);
+BOOL PortWrite(HANDLE port, const void* data, DWORD length, DWORD* moved);
+BOOL PortRead(HANDLE port, void* data, DWORD length, DWORD* moved);
+void PortClose(HANDLE port);
+
+inline bool PortIsOpen(HANDLE port) { return port != nullptr && port != INVALID_HANDLE_VALUE; }

@@ -1,0 +1,84 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "link/CardEntry.h"
+#include "link/LinkCommand.h"
+#include "link/LinkOwner.h"
+
+// Codes of link worker jobs.
+constexpr LONG LINK_JOB_CONNECT = 1;
+constexpr LONG LINK_JOB_RELEASE = 2;
+constexpr LONG LINK_JOB_LIST = 4;
+constexpr LONG LINK_JOB_FETCH = 6;
+
+constexpr int LINK_REPLY_SIZE = 50000;
+constexpr int LINK_PATH_SIZE = 1024;
+
+// Length of one read request, chosen when a copy starts.
+constexpr DWORD CHUNK_SMALL = 5120;
+constexpr DWORD CHUNK_LARGE = 46125;
+extern DWORD TransferChunkSize;
+DWORD ChooseTransferChunkSize(int keyboardClass, int osVersionClass);
+
+class CPrinterLink;
+
+struct LinkJob {
+    CPrinterLink* link;
+    LONG code;
+};
+
+UINT LinkWorkerProc(void* job);
+
+// Lists a card folder straight on the port for a tree walk; the caller owns listing.records.
+int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing);
+
+// The program's only channel to the printer.
+class CPrinterLink {
+public:
+    explicit CPrinterLink(CLinkOwner* owner);
+    virtual ~CPrinterLink();
+    CPrinterLink(const CPrinterLink&) = delete;
+    CPrinterLink& operator=(const CPrinterLink&) = delete;
+
+    int Open(const char* deviceName = "LPT1");
+    int SetTimeouts(DWORD milliseconds);
+    int Handshake();
+    int PollStatus();
+    int Release();
+    // Both refuse (return 0, keep the old value) a text that does not fit the 1024-byte field.
+    int SetCardPath(const char* path);
+    int SetPcFileName(const char* name);
+
+    // Folder listing for the card browser.
+    int ListFolder();
+    int ParseListing(const uint8_t* records, int count);
+    int GetEntryCount() const { return static_cast<int>(entries.size()); }
+    int CopyEntries(CardEntry* target) const;
+
+    // File read.
+    int FetchFile();
+    // Tree-walk form: the file's bytes land at buffer offsets 1..size; 1 only when all arrived.
+    int OpenCardFile(HANDLE port, uint8_t* buffer, uint32_t size, const char* cardPath);
+    int ReceiveData(HANDLE port, uint8_t* buffer, int* pending, uint32_t size);
+
+    HANDLE GetPort() const { return port; }
+    bool IsOpen() const { return port != nullptr && port != INVALID_HANDLE_VALUE; }
+    const char* GetCardPath() const { return cardPath; }
+
+private:
+    enum ChunkResult { CHUNK_COMPLETE, CHUNK_STOPPED, CHUNK_PORT_FAILED, CHUNK_PRINTER_ERROR };
+    ChunkResult ReceiveChunks(HANDLE onPort, uint8_t* buffer, uint32_t size, uint8_t* status);
+    bool Exchange(const uint8_t* packet, int length, uint8_t* answer, DWORD answerLength, DWORD* received);
+    void FailWithError(int textId, uint8_t code);
+
+    CLinkCommand* command;
+    std::vector<CardEntry> entries;
+    HANDLE port;
+    uint8_t reply[LINK_REPLY_SIZE];
+    char cardPath[LINK_PATH_SIZE];
+    char pcFileName[LINK_PATH_SIZE];
+    CLinkOwner* owner;
+};
