@@ -5,7 +5,7 @@ packages=(
     cmake make g++ libgtest-dev googletest
     mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
     wine wine64 xvfb x11-utils xdotool imagemagick
-    dosfstools mtools nsis
+    dosfstools mtools nsis fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -387,13 +387,15 @@ def draw_logo(bg):
     cv.paint(plate, vertical(0, (52, 66, 138), 23, (22, 28, 76)))
     cv.paint(rbox(2, 1.5, 142, 9, 5) & plate, (255, 255, 255), opacity=0.16)
     cv.paint(plate.ring(1.0), (14, 16, 48))
-    # the kestrel: swept wings and a tail
-    bird = polygon([(8, 13), (16, 10.5), (22, 4), (25, 4.5), (21.5, 11), (30, 9.5), (23, 14), (19, 18.5), (17, 14.5)])
-    cv.paint(bird, linear(8, 4, (255, 196, 80), 28, 18, (222, 104, 24)))
+    # the maker's emblem: a bird in flight
+    wings = arc(11.2, 13.6, 5.0, 5.4, 172, 28, 12) + arc(20.8, 13.6, 5.0, 5.4, 152, 8, 12)[1:]
+    bird = strokes([wings], 2.2)
+    cv.shadow(bird.moved(0.6, 0.8), 1.2, 0.5, (0, 0, 20))
+    cv.paint(bird, vertical(8, (255, 210, 100), 15, (236, 120, 30)))
     # letters
     cap, weight, tracking = 11.0, 2.3, 5.0
     width = text_width("KESTREL", cap, tracking)
-    left = 36 + (102 - width) / 2.0
+    left = 28 + (112 - width) / 2.0
     shape = text_shape("KESTREL", left, 6, cap, weight, tracking)
     cv.shadow(shape.moved(0.6, 0.8), 1.2, 0.5, (0, 0, 20))
     cv.paint(shape, vertical(6, (255, 255, 255), 17, (206, 214, 240)))
@@ -426,7 +428,7 @@ def button_face(cv, box_shape, pressed, face_top, face_bottom, outline, flat):
     if pressed:
         # pushed in: shadow along the top and left inside edge
         inner = box_shape.grow(-1.6)
-        cv.paint(box_shape - inner.moved(1.4, 1.4), (0, 0, 0) if flat else (40, 40, 60),
+        cv.paint(box_shape - inner.moved(1.4, 1.4), (128, 128, 128) if flat else (40, 40, 60),
                  opacity=0.55 if not flat else 1.0)
     else:
         inner = box_shape.grow(-1.6)
@@ -445,26 +447,24 @@ def draw_copy_button(pressed, bg, flat):
         button_face(cv, face, pressed, (244, 246, 252), (190, 196, 220), (52, 56, 92), False)
     d = 1 if pressed else 0
     # memory card
-    card = polygon([(6 + d, 15 + d), (17 + d, 15 + d), (17 + d, 30 + d), (9 + d, 30 + d), (6 + d, 27 + d)])
-    cv.paint(card, (0, 0, 255) if flat else vertical(15, (80, 130, 240), 30, (30, 60, 170)))
-    cv.paint(rbox(8 + d, 23 + d, 15 + d, 28 + d, 0.8), (255, 255, 0) if flat else (250, 186, 64))
+    card = polygon([(6 + d, 14 + d), (17 + d, 14 + d), (17 + d, 31 + d), (9 + d, 31 + d), (6 + d, 28 + d)])
+    cv.paint(card, (0, 0, 255) if flat else vertical(14, (80, 130, 240), 31, (30, 60, 170)))
+    cv.paint(rbox(8 + d, 24 + d, 15 + d, 29 + d, 0.8), (255, 255, 0) if flat else (250, 186, 64))
     cv.paint(card.ring(1.0), (0, 0, 128) if flat else (16, 24, 80))
     # PC monitor
-    screen = rbox(30 + d, 13 + d, 43 + d, 25 + d, 1.5)
-    cv.paint(rbox(32 + d, 25 + d, 41 + d, 31 + d, 1), (128, 128, 128) if flat else (110, 112, 130))
+    screen = rbox(29 + d, 12 + d, 43 + d, 26 + d, 1.5)
+    cv.paint(rbox(34 + d, 26 + d, 38 + d, 31 + d, 0), (128, 128, 128) if flat else (100, 102, 120))
+    cv.paint(rbox(30 + d, 30 + d, 42 + d, 33 + d, 1.2), (0, 0, 0) if flat else (64, 66, 82))
     cv.paint(screen.grow(1.2), (0, 0, 0) if flat else (40, 42, 54))
-    cv.paint(screen, (0, 255, 255) if flat else vertical(13, (140, 200, 250), 25, (60, 120, 210)))
-    cv.paint(rbox(33 + d, 21 + d, 40 + d, 25 + d, 0) & screen, (0, 128, 0) if flat else (70, 160, 80))
+    cv.paint(screen, (0, 255, 255) if flat else vertical(12, (140, 200, 250), 26, (60, 120, 210)))
+    cv.paint(rbox(32 + d, 21 + d, 40 + d, 26 + d, 0) & screen, (0, 128, 0) if flat else (70, 160, 80))
     # arrow from card to PC
-    arrow = polygon([(17 + d, 21 + d), (23 + d, 21 + d), (23 + d, 17 + d), (30 + d, 23 + d),
-                     (23 + d, 29 + d), (23 + d, 25 + d), (17 + d, 25 + d)])
+    arrow = polygon([(17 + d, 20 + d), (22 + d, 20 + d), (22 + d, 16 + d), (29 + d, 22.5 + d),
+                     (22 + d, 29 + d), (22 + d, 25 + d), (17 + d, 25 + d)])
     if not flat:
         cv.shadow(arrow.moved(0.6, 0.8), 1.2, 0.35)
-    cv.paint(arrow, (0, 128, 0) if flat else vertical(17, (120, 210, 90), 29, (30, 130, 40)))
+    cv.paint(arrow, (0, 128, 0) if flat else vertical(16, (120, 210, 90), 29, (30, 130, 40)))
     cv.paint(arrow.ring(0.9), (0, 0, 0) if flat else (20, 70, 20))
-    # little motion marks under the arrow
-    marks = strokes([[(12 + d, 37 + d), (35 + d, 37 + d)]], 1.8)
-    cv.paint(marks, (128, 128, 128) if flat else (120, 124, 150))
     return cv
 
 
@@ -521,9 +521,9 @@ def icon_document(s, cv):
     cv.paint(ellipse(20 * k, 14.5 * k, 2 * k), (255, 255, 0))
     cv.paint(polygon([(9 * k, 24 * k), (9 * k, 20 * k), (14 * k, 16 * k), (18 * k, 20 * k), (24 * k, 18 * k),
                       (24 * k, 24 * k)]), (0, 128, 0))
-    cv.paint(pic.ring(max(1.0, k)), (0, 0, 128))
+    cv.paint(pic.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 128))
     cv.paint(strokes([[(9 * k, 27 * k), (24 * k, 27 * k)]], 1.0 * k), (128, 128, 128))
-    cv.paint(page.ring(max(1.0, k)), (0, 0, 0))
+    cv.paint(page.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0))
     cv.paint(strokes([[(20 * k, 1.5 * k), (20 * k, 8.5 * k), (27 * k, 8.5 * k)]], 1.0 * k), (0, 0, 0))
 
 
@@ -531,10 +531,10 @@ def icon_folder(s, cv, rich=False):
     k = s / 32.0
     back = polygon([(2 * k, 6 * k), (11 * k, 6 * k), (14 * k, 9 * k), (29 * k, 9 * k), (29 * k, 27 * k), (2 * k, 27 * k)])
     cv.paint(back, vertical(6 * k, (200, 160, 40), 27 * k, (150, 110, 10)) if rich else (128, 128, 0))
-    cv.paint(back.ring(max(1.0, k)), (0, 0, 0))
+    cv.paint(back.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0))
     front = polygon([(2 * k, 27 * k), (5 * k, 13 * k), (31 * k, 13 * k), (28 * k, 27 * k)])
     cv.paint(front, vertical(13 * k, (255, 232, 120), 27 * k, (236, 180, 40)) if rich else (255, 255, 0))
-    cv.paint(front.ring(max(1.0, k)), (0, 0, 0) if not rich else (90, 60, 0))
+    cv.paint(front.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0) if not rich else (90, 60, 0))
 
 
 def icon_up_arrow(s, cv, rich=False):
@@ -545,17 +545,17 @@ def icon_up_arrow(s, cv, rich=False):
     del shaft
     arrow = polygon(arrow_pts)
     cv.paint(arrow, vertical(4 * k, (120, 220, 90), 24 * k, (20, 120, 30)) if rich else (0, 128, 0))
-    cv.paint(arrow.ring(max(1.0, k)), (0, 0, 0) if not rich else (10, 50, 10))
+    cv.paint(arrow.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0) if not rich else (10, 50, 10))
 
 
 def icon_main(s, cv):
     k = s / 32.0
     cv.paint(rbox(8 * k, 2 * k, 24 * k, 12 * k, 0), (255, 255, 255))
-    cv.paint(rbox(8 * k, 2 * k, 24 * k, 12 * k, 0).ring(max(1.0, k)), (0, 0, 0))
+    cv.paint(rbox(8 * k, 2 * k, 24 * k, 12 * k, 0).grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0))
     body = rbox(2 * k, 10 * k, 30 * k, 24 * k, 2 * k)
     cv.paint(body, (192, 192, 192))
     cv.paint(rbox(3 * k, 11 * k, 29 * k, 14 * k, 0), (255, 255, 255))
-    cv.paint(body.ring(max(1.0, k)), (0, 0, 0))
+    cv.paint(body.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0))
     cv.paint(rbox(5 * k, 15 * k, 12 * k, 19 * k, 0), (0, 128, 128))
     cv.paint(rbox(20 * k, 15 * k, 28 * k, 17 * k, 0), (0, 0, 0))
     cv.paint(rbox(22 * k, 17 * k, 26 * k, 20 * k, 0), (0, 0, 255))
@@ -565,7 +565,7 @@ def icon_main(s, cv):
     cv.paint(rbox(10 * k, 23 * k, 22 * k, 29 * k, 0), (0, 255, 255))
     cv.paint(polygon([(10 * k, 29 * k), (10 * k, 27 * k), (14 * k, 24.5 * k), (18 * k, 27.5 * k), (22 * k, 26 * k),
                       (22 * k, 29 * k)]), (0, 128, 0))
-    cv.paint(photo.ring(max(1.0, k)), (0, 0, 0))
+    cv.paint(photo.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0))
 
 
 def render_icon(draw, size, rich=False):

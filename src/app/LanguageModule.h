@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+
+// The install folder and the files beside the program, found through the registry.
+constexpr const char* INSTALL_KEY = "SOFTWARE\\KESTREL\\Brisling";
+constexpr const char* INSTALL_VALUE = "SetupPath";
+constexpr const char* LANGUAGE_MODULE_FILE = "resource.dll";
+constexpr const char* HELP_FILE = "Brisling.hlp";
+constexpr int INSTALL_PATH_SIZE = 256;
+
+// Text ids of the language module.
+constexpr UINT TEXT_TITLE = 3010;
+constexpr UINT TEXT_CARD_CAPTION = 3011;
+constexpr UINT TEXT_PC_CAPTION = 3012;
+constexpr UINT TEXT_SELECT_ALL = 3013;
+constexpr UINT TEXT_PORT_READY = 3014;
+constexpr UINT TEXT_LISTING = 3015;
+constexpr UINT TEXT_COPYING = 3016;
+constexpr UINT TEXT_OVERWRITE = 3018;
+constexpr UINT TEXT_NO_PORT = 3300;
+
+constexpr int UI_TEXT_SLOTS = 8;
+constexpr int UI_TEXT_SIZE = 64;
+// The text id read into each UI text slot.
+extern const UINT UiTextIds[UI_TEXT_SLOTS];
+
+// The install folder from the registry, empty when the key or the value is missing.
+void ReadInstallFolder(char folder[INSTALL_PATH_SIZE]);
+// folder\name in a 256-byte buffer; false (and an empty path) when it would not fit.
+bool JoinInstallPath(const char* folder, const char* name, char path[INSTALL_PATH_SIZE]);
+// The error-code suffix appended to a message: " "0x1F"".
+void AppendErrorCode(char* text, size_t size, BYTE code);
+
+HMODULE LoadLanguageModuleFile();
+int ShowHelp(HWND window, const char* helpFile, UINT command, ULONG_PTR data);

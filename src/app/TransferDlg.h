@@ -1,0 +1,141 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/LanguageModule.h"
+#include "display/BitmapButtonSet.h"
+#include "display/Dib.h"
+#include "display/PanelIds.h"
+#include "framework/AfxWin.h"
+#include "link/LinkOwner.h"
+#include "link/PrinterLink.h"
+
+class CTransferDlg;
+
+// Commands the window posts or sends to itself.
+constexpr UINT CMD_CONNECT = 3000;
+
+// Copy-side worker jobs.
+constexpr LONG COPY_JOB_LAMPS = 8;
+constexpr LONG COPY_JOB_SELECTION = 9;
+constexpr LONG COPY_JOB_WHOLE_CARD = 10;
+constexpr int COPY_PATH_SIZE = 1024;
+
+struct CopyJob {
+    CTransferDlg* owner;
+    LONG code;
+    HANDLE port;
+    char destination[COPY_PATH_SIZE];
+};
+
+UINT CopyWorkerProc(void* job);
+
+// One card folder found by a tree walk; the nodes form a list in the order found.
+constexpr int FOLDER_PATH_SIZE = 256;
+struct FolderNode {
+    char path[FOLDER_PATH_SIZE];
+    FolderNode* previous;
+    FolderNode* next;
+};
+int FreeFolderNodes(FolderNode* first);
+void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security);
+
+// The main window: the Explorer-style Open dialog whose standard part names the destination,
+// with the card panel (template 502) added. The object is attached to the panel; the standard
+// dialog is the panel's parent. Its code is split by concern across the subsystem folders.
+class CTransferDlg : public CFileDialog, public CLinkOwner {
+public:
+    CTransferDlg(BOOL bOpenFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
+                 const char* filter, CWnd* parent);
+    ~CTransferDlg() override;
+
+    // app/TransferDlg.cpp: construction, initialisation, the standard part
+    BOOL OnInitDialog() override;
+    int InitLink();
+    void HideStandardControls();
+    void InitCardImages();
+    HWND StandardDialog() const { return ::GetParent(m_hWnd); }
+    HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    void EnableItem(int id, BOOL enable) const { ::EnableWindow(Item(id), enable); }
+    void SetItemText(int id, const char* text) const { ::SetWindowTextA(Item(id), text); }
+    HWND StandardToolbar() const;
+
+    // app/TransferDlgRouting.cpp: message routing and help
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnContextMenu(HWND window, POINT point);
+    HCURSOR OnQueryDragIcon();
+
+    // app/TransferDlgDestroy.cpp: the orderly end
+    void OnDestroy();
+
+    // app/TransferDlgText.cpp: language module, messages, and the link's view of the window
+    int LoadLanguageModule();
+    int LoadUiText();
+    int ShowMessage(int textId);
+    void SetLinkError(int nTextId, BYTE nCode) override;
+    void SendLinkCommand(UINT id) override;
+    void PostLinkCommand(UINT id) override;
+    int AskUser(const char* text, UINT type) override;
+    void LoadModuleText(UINT id, char* buffer, int size) override;
+    const char* GetUiText(int slot) override { return m_uiText[slot]; }
+    std::string GetPathName() override;
+
+    // copy/CardBrowser.cpp: the card side
+    BOOL OnConnect(UINT id);
+    BOOL OnListFolder(UINT id);
+    BOOL OnListingArrived(UINT id);
+    BOOL OnLinkError(UINT id);
+    void FillCardList(const std::vector<CardEntry>& entries);
+    void OnDblclkCardList(NMHDR* header, LRESULT* result);
+    void OnCardListQuiet(NMHDR* header, LRESULT* result);
+    void OnParent();
+    void OnSelectAll();
+    LRESULT OnCloseRequest(WPARAM, LPARAM);
+    std::vector<CardEntry> TakeEntries() const;
+
+    // copy/CopyCommands.cpp: COPY, STOP and the end of a copy
+    void OnCopy();
+    void OnStop();
+    BOOL OnCopyDone(UINT id);
+
+    // copy/CopyEngine.cpp: the walks
+    void CopySelection();
+    int CopyFolderTree(HANDLE port, const char* source, char* destination);
+    int AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node);
+    int WritePcFile(const char* destination, WORD prefixLength, const char* nodePath, const char* pcFileName,
+                    DWORD size, const BYTE* buffer);
+    void ShowDiskFull();
+
+    // copy/Lamps.cpp
+    void AnimateLamps();
+
+    // display/TransferPaint.cpp
+    void OnPaint();
+
+    CBitmapButton m_btnCopy;
+    CPrinterLink* m_pLink;
+    CImageList m_imageList;
+    LinkJob m_linkJob;
+    int m_nErrorTextId;
+    std::string m_strCardPath;
+    std::atomic<LONG> m_bCopying{0};
+    std::atomic<LONG> m_bSelectAll{0};
+    PackedDib* m_pictureDibs[PICTURE_COUNT];
+    BYTE m_nErrorCode;
+    char m_uiText[UI_TEXT_SLOTS][UI_TEXT_SIZE];
+    HMODULE m_hLanguageModule;
+    HICON m_hIcon;
+
+    // The copy and lamp workers: the window waits for them before it releases what they use.
+    CWinThread* m_pCopyWorker;
+    CWinThread* m_pLampWorker;
+    // Set once the window has started to close: late reports of the workers are ignored.
+    std::atomic<LONG> m_bClosing{0};
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// A private message: close the window once the sender of a fatal report has been answered.
+constexpr UINT WM_APP_CLOSE = WM_APP + 1;

@@ -1,0 +1,133 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <cstring>
+
+#include "app/Environment.h"
+#include "app/TransferDlg.h"
+#include "app/WorkerThreads.h"
+#include "copy/CardPaths.h"
+#include "framework/AfxWin.h"
+#include "link/InstanceFlags.h"
+
+namespace {
+// The two job records, reused by every copy.
+CopyJob g_lampJob;
+CopyJob g_copyJob;
+
+void SetSystemCloseItem(HWND standardDialog, UINT state) {
+    ::EnableMenuItem(::GetSystemMenu(standardDialog, FALSE), SC_CLOSE, MF_BYCOMMAND | state);
+}
+}  // namespace
+
+UINT CopyWorkerProc(void* param) {
+    CopyJob* job = static_cast<CopyJob*>(param);
+    switch (job->code) {
+        case COPY_JOB_LAMPS:
+            job->owner->AnimateLamps();
+            break;
+        case COPY_JOB_SELECTION:
+            job->owner->CopySelection();
+            break;
+        case COPY_JOB_WHOLE_CARD:
+            job->owner->CopyFolderTree(job->port, "\\", job->destination);
+            job->owner->SendLinkCommand(CMD_COPY_DONE);
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+void CTransferDlg::OnCopy() {
+    if (m_bBusy == 1 && m_bSelectAll == 0) return;  // a folder opened by double click is listed
+    if (m_bCopying == 1) return;
+    HWND list = Item(PANEL_CARD_LIST);
+    if (::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0 && m_bSelectAll == 0) return;
+    // Any listing still on the port (status step, PARENT) holds the copy back too.
+    if (IsLinkBusy() || m_bClosing) return;
+    // The lamps of the previous copy finish their last step before the new ones start.
+    WaitForWorker(m_pLampWorker);
+    WaitForWorker(m_pCopyWorker);
+
+    m_bBusy = 1;
+    m_bCopying = 1;
+    SetItemText(PANEL_STATUS_LINE, m_uiText[6]);
+    TransferChunkSize = (KeyboardClass() == 0 && OsVersionClass() == 0) ? CHUNK_LARGE : CHUNK_SMALL;
+
+    BitmapButtonSet* set = GetBitmapButtonSet(m_hWnd);
+    if (!set) return;
+    SetBitmapButtonImages(set, PANEL_EXIT_STOP_BUTTON, StopPictures(DisplayMode));
+    RepaintBitmapButton(m_hWnd, PANEL_EXIT_STOP_BUTTON);
+
+    EnableItem(PANEL_CARD_LIST, FALSE);
+    EnableItem(PANEL_PARENT_BUTTON, FALSE);
+    EnableItem(PANEL_SELECT_ALL, FALSE);
+    HWND standard = StandardDialog();
+    ::EnableWindow(::GetDlgItem(standard, lst2), FALSE);
+    ::EnableWindow(::GetDlgItem(standard, cmb2), FALSE);
+    ::EnableWindow(StandardToolbar(), FALSE);
+
+    g_lampJob.owner = this;
+    g_lampJob.code = COPY_JOB_LAMPS;
+    m_pLampWorker = StartKeptWorker(CopyWorkerProc, &g_lampJob);
+
+    SetSystemCloseItem(standard, MF_DISABLED | MF_GRAYED);
+
+    g_copyJob.owner = this;
+    if (m_bSelectAll == 1) {
+        g_copyJob.port = m_pLink->GetPort();
+        const std::string folder = CutToParent(GetPathName());
+        std::strncpy(g_copyJob.destination, folder.c_str(), COPY_PATH_SIZE - 2);
+        g_copyJob.destination[COPY_PATH_SIZE - 2] = 0;
+        g_copyJob.code = COPY_JOB_WHOLE_CARD;
+    } else {
+        g_copyJob.code = COPY_JOB_SELECTION;
+    }
+    m_pCopyWorker = StartKeptWorker(CopyWorkerProc, &g_copyJob);
+}
+
+void CTransferDlg::OnStop() {
+    if (m_bCopying != 1) {
+        DestroyWindow();
+        return;
+    }
+    BitmapButtonSet* set = GetBitmapButtonSet(m_hWnd);
+    if (!set) return;
+    SetBitmapButtonImages(set, PANEL_EXIT_STOP_BUTTON, StopPictures(DisplayMode));
+    RepaintBitmapButton(m_hWnd, PANEL_EXIT_STOP_BUTTON);
+    EnableItem(PANEL_EXIT_STOP_BUTTON, FALSE);
+    m_bCopying = 0;
+    m_bBusy = 0;
+}
+
+BOOL CTransferDlg::OnCopyDone(UINT) {
+    if (m_bClosing) return TRUE;
+    m_bBusy = 0;
+    m_bCopying = 0;
+    BitmapButtonSet* set = GetBitmapButtonSet(m_hWnd);
+    if (!set) return FALSE;
+    SetBitmapButtonImages(set, PANEL_EXIT_STOP_BUTTON, ExitPictures(DisplayMode));
+    RepaintBitmapButton(m_hWnd, PANEL_EXIT_STOP_BUTTON);
+    EnableItem(PANEL_EXIT_STOP_BUTTON, TRUE);
+    HWND standard = StandardDialog();
+    SetSystemCloseItem(standard, MF_ENABLED);
+    EnableItem(PANEL_PARENT_BUTTON, !GetFolderLabel(m_strCardPath).empty());
+    EnableItem(PANEL_CARD_LIST, TRUE);
+    EnableItem(PANEL_SELECT_ALL, TRUE);
+    ::EnableWindow(::GetDlgItem(standard, lst2), TRUE);
+    ::EnableWindow(::GetDlgItem(standard, cmb2), TRUE);
+
+    // A file appearing and going again in the shown folder makes its view refresh. A folder
+    // that refuses the file (read-only) simply is not refreshed.
+    HANDLE marker = ::CreateFileA("~~tmp~", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (marker != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(marker);
+        ::DeleteFileA("~~tmp~");
+    }
+    ::EnableWindow(StandardToolbar(), TRUE);
+    SetItemText(PANEL_STATUS_LINE, "");
+    return TRUE;
+}

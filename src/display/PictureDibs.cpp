@@ -1,0 +1,20 @@
+#include "display/PictureDibs.h"
+
+const char* const PICTURE_FILE_NAMES[PICTURE_COUNT] = {"printer_8bit.bmp", "monitor_8bit.bmp",
+                                                       "kestrel_8bit.bmp"};
+
+int LoadPictureDibs(PackedDib* slots[PICTURE_COUNT]) {
+    FreePictureDibs(slots);
+    for (int k = 0; k < PICTURE_COUNT; ++k) {
+        slots[k] = LoadDibFile(PICTURE_FILE_NAMES[k]);
+        if (slots[k] == nullptr) return 0;
+    }
+    return 1;
+}
+
+void FreePictureDibs(PackedDib* slots[PICTURE_COUNT]) {
+    for (int k = 0; k < PICTURE_COUNT; ++k) {
+        FreeDib(slots[k]);
+        slots[k] = nullptr;
+    }
+}

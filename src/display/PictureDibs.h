@@ -1,0 +1,14 @@
+#pragma once
+
+#include "display/Dib.h"
+#include "display/PanelIds.h"
+
+// The picture files of palette mode, by bare name, in slot order (printer, monitor, logo).
+extern const char* const PICTURE_FILE_NAMES[PICTURE_COUNT];
+
+// Empties the slots (freeing what they held), then loads them in order; stops at the first file
+// that fails, leaving it and the later slots empty. Returns 1 when all three loaded, else 0.
+int LoadPictureDibs(PackedDib* slots[PICTURE_COUNT]);
+
+// Frees every slot and leaves it empty.
+void FreePictureDibs(PackedDib* slots[PICTURE_COUNT]);

@@ -1,0 +1,400 @@
+// The one-time window layout: the arithmetic from measures to places, and the moves on real
+// windows, including the platform's own Explorer-style open dialog with template 502 inside.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <map>
+#include <ostream>
+#include <string>
+
+#include "display/PanelIds.h"
+#include "display/PanelLayout.h"
+#include "display/TransferPanelLayout.h"
+
+bool operator==(const ControlPlace& a, const ControlPlace& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+std::ostream& operator<<(std::ostream& os, const ControlPlace& p) {
+    return os << "(" << p.x << ", " << p.y << ") " << p.width << " x " << p.height;
+}
+
+namespace {
+
+LayoutMeasures ExampleMeasures() {
+    LayoutMeasures m{};
+    m.c = 7;
+    m.h = 16;
+    m.cyCaption = 18;
+    m.cyBorder = 1;
+    m.parentW = 26;
+    m.parentH = 24;
+    m.frameW = 170;
+    m.frameH = 30;
+    m.lampW = 9;
+    m.lampH = 9;
+    return m;
+}
+
+int Right(const ControlPlace& p) { return p.x + p.width; }
+int Bottom(const ControlPlace& p) { return p.y + p.height; }
+
+TEST(PanelLayoutTest, ReferenceMeasuresGiveTheReferenceWindow) {
+    const PanelLayout l = ComputePanelLayout(ExampleMeasures());
+    EXPECT_EQ(l.width, 629);
+    EXPECT_EQ(l.height, 460);
+    EXPECT_EQ(l.panelWidth, 629);
+    EXPECT_EQ(l.panelHeight, 442);
+    EXPECT_EQ(l.cardList, (ControlPlace{14, 56, 231, 192}));
+    EXPECT_EQ(l.folderView, (ControlPlace{384, 56, 231, 192}));
+    EXPECT_EQ(l.fileList, l.folderView);
+    EXPECT_EQ(l.copyButton, (ControlPlace{291, 129, 47, 47}));
+    EXPECT_EQ(l.exitStopButton, (ControlPlace{267, 201, 95, 47}));
+    EXPECT_EQ(l.selectAll, (ControlPlace{14, 256, 231, 16}));
+    EXPECT_EQ(l.printerPicture, (ControlPlace{65, 293, 128, 128}));
+    EXPECT_EQ(l.monitorPicture, (ControlPlace{419, 277, 160, 160}));
+    EXPECT_EQ(l.statusLine, (ControlPlace{193, 280, 226, 16}));
+    EXPECT_EQ(l.logo, (ControlPlace{242, 389, 144, 23}));
+}
+
+TEST(PanelLayoutTest, RowsSpanTheColumnsExactly) {
+    for (int c : {6, 7, 8, 9}) {
+        for (int h : {13, 15, 16, 19}) {
+            LayoutMeasures m = ExampleMeasures();
+            m.c = c;
+            m.h = h;
+            const PanelLayout l = ComputePanelLayout(m);
+            SCOPED_TRACE(testing::Message() << "c " << c << " h " << h);
+            // left column: path and PARENT, the two labels, from 2c to 35c
+            EXPECT_EQ(l.cardPath.x, 2 * c);
+            EXPECT_EQ(Right(l.cardPath), l.parentButton.x);
+            EXPECT_EQ(Right(l.parentButton), 35 * c);
+            EXPECT_EQ(l.copyFromLabel.x, 2 * c);
+            EXPECT_EQ(Right(l.modelLabel), 35 * c);
+            EXPECT_EQ(Right(l.cardList), 35 * c);
+            // right column mirrors the left one
+            EXPECT_EQ(l.copyToLabel.width, l.cardList.width);
+            EXPECT_EQ(l.width - Right(l.folderView), l.cardList.x);
+            EXPECT_EQ(Right(l.folderCombo), l.toolbar.x);
+            EXPECT_EQ(l.folderCombo.height, m.parentH + 70);
+            EXPECT_EQ(l.toolbar, (ControlPlace{l.width - 2 * c - 34, h / 2 + h, 32, 24}));
+            // the status line joins the two pictures
+            EXPECT_EQ(l.statusLine.x, Right(l.printerPicture));
+            EXPECT_EQ(Right(l.statusLine), l.monitorPicture.x);
+            // the logo is placed from the outer height, not the panel's
+            EXPECT_EQ(l.logo.y, l.height - 3 * h - 23);
+        }
+    }
+}
+
+TEST(PanelLayoutTest, ExitStopBottomMeetsListBottomOnlyForEvenLineHeight) {
+    LayoutMeasures m = ExampleMeasures();
+    PanelLayout even = ComputePanelLayout(m);
+    EXPECT_EQ(Bottom(even.cardList), Bottom(even.exitStopButton));
+    EXPECT_EQ(Bottom(even.folderView), Bottom(even.exitStopButton));
+
+    m.h = 15;
+    PanelLayout odd = ComputePanelLayout(m);
+    EXPECT_EQ(Bottom(odd.exitStopButton), m.parentH + 14 * 15);
+    EXPECT_EQ(Bottom(odd.cardList), Bottom(odd.exitStopButton) - 1);
+    EXPECT_EQ(Bottom(odd.folderView), Bottom(odd.exitStopButton) - 1);
+}
+
+TEST(PanelLayoutTest, LampsAreSpacedByTheTruncatedNinthOfTheFrame) {
+    LayoutMeasures m = ExampleMeasures();
+    m.frameW = 170;
+    m.frameH = 31;
+    m.lampW = 9;
+    m.lampH = 10;
+    const PanelLayout l = ComputePanelLayout(m);
+    const int x0 = l.width / 2 - 170 / 2;
+    EXPECT_EQ(l.lampFrame.x, x0);
+    EXPECT_EQ(l.lampFrame.width, 170);
+    for (int k = 0; k < LAYOUT_LAMP_COUNT; ++k) {
+        EXPECT_EQ(l.lamps[k].x, x0 + 18 * k) << k;
+        EXPECT_EQ(l.lamps[k].y, l.lampFrame.y + (31 - 10) / 2) << k;
+        EXPECT_EQ(l.lamps[k].width, 9);
+        EXPECT_EQ(l.lamps[k].height, 10);
+    }
+    EXPECT_EQ(l.lamps[8].x, x0 + 144);
+    // The frame and the pictures share the picture band's centre line.
+    EXPECT_EQ(l.lampFrame.y + 31 / 2, l.printerPicture.y + l.printerPicture.height / 2);
+}
+
+// ---- real windows ---------------------------------------------------------------------------
+
+ControlPlace PlaceOf(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+SIZE OuterSize(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+struct PanelControlSpec {
+    int id;
+    const char* cls;
+    DWORD style;
+    int width, height;
+};
+
+const PanelControlSpec HAND_BUILT_CONTROLS[] = {
+    {PANEL_LAMP_FRAME, "Static", SS_CENTER, 170, 30},
+    {PANEL_MODEL_LABEL, "Static", SS_LEFT, 100, 14},
+    {PANEL_CARD_LIST, "ListBox", 0, 150, 150},
+    {PANEL_COPY_FROM_LABEL, "Static", SS_LEFT, 46, 10},
+    {PANEL_COPY_TO_LABEL, "Static", SS_LEFT, 120, 8},
+    {PANEL_SELECT_ALL, "Button", BS_AUTOCHECKBOX, 145, 14},
+    {PANEL_COPY_BUTTON, "Button", BS_OWNERDRAW, 29, 36},
+    {PANEL_EXIT_STOP_BUTTON, "Button", BS_OWNERDRAW, 56, 34},
+    {PANEL_STATUS_LINE, "Static", SS_CENTER, 123, 16},
+    {PANEL_PRINTER_PICTURE, "Static", SS_SIMPLE, 85, 92},
+    {PANEL_MONITOR_PICTURE, "Static", SS_SIMPLE, 104, 116},
+    {PANEL_LOGO_PICTURE, "Static", SS_SIMPLE, 81, 17},
+    {PANEL_CARD_PATH, "Static", SS_CENTER, 129, 16},
+    {PANEL_PARENT_BUTTON, "Button", BS_PUSHBUTTON, 26, 24},
+};
+
+HFONT g_standardFont = nullptr;
+
+LRESULT CALLBACK StandardDialogStandIn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETFONT) return reinterpret_cast<LRESULT>(g_standardFont);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A standard dialog without control 1120: its own font supplies the metrics and goes to the panel.
+TEST(TransferPanelLayoutTest, HandBuiltWindowsWithoutFileListUseTheDialogFont) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = StandardDialogStandIn;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DisplayLayoutStandIn";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    g_standardFont = CreateFontA(-19, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
+    ASSERT_NE(g_standardFont, nullptr);
+
+    HWND standard = CreateWindowExA(0, "DisplayLayoutStandIn", "open", WS_POPUP | WS_CAPTION, 40, 40,
+                                    300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(standard, nullptr);
+    auto child = [&](HWND parent, const char* cls, int id, DWORD style, int w, int h) {
+        return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 3, 3, w, h, parent,
+                               reinterpret_cast<HMENU>(INT_PTR(id)), wc.hInstance, nullptr);
+    };
+    HWND combo = child(standard, "ComboBox", STD_FOLDER_COMBO, CBS_DROPDOWNLIST, 100, 200);
+    child(standard, "Button", STD_HELP_BUTTON, BS_PUSHBUTTON, 50, 20);
+    HWND toolbar = child(standard, "Static", 0, SS_LEFT, 60, 20);  // next in child order
+    HWND folderView = child(standard, "Static", STD_FOLDER_VIEW, SS_LEFT, 100, 100);
+    HWND panel = CreateWindowExA(0, "DisplayLayoutStandIn", "", WS_CHILD | WS_VISIBLE, 0, 0, 280,
+                                 180, standard, nullptr, wc.hInstance, nullptr);
+    for (const PanelControlSpec& s : HAND_BUILT_CONTROLS) child(panel, s.cls, s.id, s.style, s.width, s.height);
+    for (int k = 0; k < 2 * PANEL_LAMP_COUNT; ++k) child(panel, "Static", PANEL_LAMP_DARK_FIRST + k, SS_LEFT, 9, 9);
+    ASSERT_EQ(GetDlgItem(standard, STD_FILE_LIST), nullptr);
+    ASSERT_EQ(FindStandardToolbar(standard), toolbar);
+
+    EXPECT_EQ(LayoutTransferPanel(panel, standard), 1);
+
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, g_standardFont);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+
+    const LayoutMeasures m = ReadLayoutMeasures(panel, standard);
+    EXPECT_EQ(m.c, metrics.tmAveCharWidth);
+    EXPECT_EQ(m.h, metrics.tmHeight);
+    EXPECT_EQ(m.parentW, 26);
+    EXPECT_EQ(m.parentH, 24);
+    EXPECT_EQ(m.frameW, 170);
+    EXPECT_EQ(m.frameH, 30);
+    EXPECT_EQ(m.lampW, 9);
+    const PanelLayout l = ComputePanelLayout(m);
+
+    EXPECT_EQ(OuterSize(standard).cx, l.width);
+    EXPECT_EQ(OuterSize(standard).cy, l.height);
+    EXPECT_EQ(PlaceOf(panel), (ControlPlace{0, 0, l.panelWidth, l.panelHeight}));
+    EXPECT_EQ(PlaceOf(toolbar), l.toolbar);
+    EXPECT_EQ(PlaceOf(folderView), l.folderView);
+    EXPECT_EQ(PlaceOf(combo).x, l.folderCombo.x);
+    EXPECT_EQ(PlaceOf(combo).width, l.folderCombo.width);
+    EXPECT_EQ(PlaceOf(GetDlgItem(panel, PANEL_CARD_LIST)), l.cardList);
+    EXPECT_EQ(PlaceOf(GetDlgItem(panel, PANEL_PRINTER_PICTURE)), l.printerPicture);
+    for (int k = 0; k < PANEL_LAMP_COUNT; ++k) {
+        EXPECT_EQ(PlaceOf(GetDlgItem(panel, PANEL_LAMP_LIT_FIRST + k)), l.lamps[k]) << k;
+        EXPECT_EQ(PlaceOf(GetDlgItem(panel, PANEL_LAMP_DARK_FIRST + k)), l.lamps[k]) << k;
+    }
+    for (int id : {PANEL_MODEL_LABEL, PANEL_COPY_FROM_LABEL, PANEL_COPY_TO_LABEL, PANEL_SELECT_ALL,
+                   PANEL_STATUS_LINE, PANEL_CARD_PATH, PANEL_PARENT_BUTTON, PANEL_CARD_LIST,
+                   PANEL_LAMP_DARK_FIRST}) {
+        EXPECT_EQ(SendMessageA(GetDlgItem(panel, id), WM_GETFONT, 0, 0),
+                  reinterpret_cast<LRESULT>(g_standardFont))
+            << id;
+    }
+
+    DestroyWindow(standard);
+    DeleteObject(g_standardFont);
+    g_standardFont = nullptr;
+}
+
+// ---- the platform's open dialog with the program's template 502 --------------------------------
+
+struct DialogRun {
+    bool laidOut = false;
+    bool timedOut = false;
+    LayoutMeasures before{};
+    LayoutMeasures after{};
+    SIZE standardSize{};
+    ControlPlace panel{};
+    std::map<int, ControlPlace> panelPlaces;
+    std::map<int, ControlPlace> standardPlaces;
+    ControlPlace toolbar{};
+    std::string toolbarClass;
+    LRESULT fileListFont = 0;
+    std::map<int, LRESULT> fonts;
+};
+
+DialogRun* g_run = nullptr;
+constexpr UINT MSG_LAY_OUT = WM_APP + 1;
+constexpr UINT MSG_OBSERVE = WM_APP + 2;
+constexpr UINT_PTR DEADLINE_TIMER = 7;
+
+void Observe(HWND panel) {
+    HWND standard = GetParent(panel);
+    DialogRun& run = *g_run;
+    run.after = ReadLayoutMeasures(panel, standard);
+    run.standardSize = OuterSize(standard);
+    run.panel = PlaceOf(panel);
+    for (HWND w = GetWindow(panel, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        run.panelPlaces[GetDlgCtrlID(w)] = PlaceOf(w);
+        run.fonts[GetDlgCtrlID(w)] = SendMessageA(w, WM_GETFONT, 0, 0);
+    }
+    for (int id : {STD_FOLDER_COMBO, STD_FILE_LIST, STD_FOLDER_VIEW}) {
+        if (HWND w = GetDlgItem(standard, id)) run.standardPlaces[id] = PlaceOf(w);
+    }
+    if (HWND toolbar = FindStandardToolbar(standard)) {
+        run.toolbar = PlaceOf(toolbar);
+        char cls[64] = {};
+        GetClassNameA(toolbar, cls, sizeof cls);
+        run.toolbarClass = cls;
+    }
+    run.fileListFont = SendMessageA(GetDlgItem(standard, STD_FILE_LIST), WM_GETFONT, 0, 0);
+}
+
+UINT_PTR CALLBACK LayoutHook(HWND panel, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            SetTimer(panel, DEADLINE_TIMER, 30000, nullptr);
+            break;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->code == CDN_INITDONE) PostMessageA(panel, MSG_LAY_OUT, 0, 0);
+            break;
+        case MSG_LAY_OUT:
+            g_run->before = ReadLayoutMeasures(panel, GetParent(panel));
+            LayoutTransferPanel(panel, GetParent(panel));
+            g_run->laidOut = true;
+            // Look once the dialog has handled whatever the moves set off.
+            PostMessageA(panel, MSG_OBSERVE, 0, 0);
+            break;
+        case MSG_OBSERVE:
+            Observe(panel);
+            PostMessageA(GetParent(panel), WM_COMMAND, IDCANCEL, 0);
+            break;
+        case WM_TIMER:
+            if (wParam == DEADLINE_TIMER) {
+                g_run->timedOut = true;
+                PostMessageA(GetParent(panel), WM_COMMAND, IDCANCEL, 0);
+            }
+            break;
+        default: break;
+    }
+    (void)wParam;
+    return 0;
+}
+
+TEST(TransferPanelLayoutTest, OpenDialogWithTemplate502TakesTheComputedArrangement) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (FindResourceA(instance, MAKEINTRESOURCEA(502), MAKEINTRESOURCEA(5)) == nullptr)
+        GTEST_SKIP() << "template 502 is not linked into this program";
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    DialogRun run;
+    g_run = &run;
+    char file[MAX_PATH] = "*.*";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hInstance = instance;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = "*";
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    ofn.lpfnHook = LayoutHook;
+    ofn.lpTemplateName = MAKEINTRESOURCEA(502);
+    GetOpenFileNameA(&ofn);
+    g_run = nullptr;
+
+    ASSERT_FALSE(run.timedOut);
+    ASSERT_TRUE(run.laidOut) << "dialog error " << CommDlgExtendedError();
+
+    // The layout reads what it later leaves unchanged: the same measures before and after.
+    EXPECT_EQ(run.before.c, run.after.c);
+    EXPECT_EQ(run.before.h, run.after.h);
+    EXPECT_EQ(run.before.parentW, run.after.parentW);
+    EXPECT_EQ(run.before.parentH, run.after.parentH);
+    EXPECT_EQ(run.before.frameW, run.after.frameW);
+    EXPECT_EQ(run.before.lampW, run.after.lampW);
+    EXPECT_GT(run.after.c, 0);
+    EXPECT_GT(run.after.h, 0);
+    EXPECT_GT(run.after.parentH, 0);
+
+    const PanelLayout l = ComputePanelLayout(run.after);
+    EXPECT_EQ(run.standardSize.cx, l.width);
+    EXPECT_EQ(run.standardSize.cy, l.height);
+    EXPECT_EQ(run.panel, (ControlPlace{0, 0, l.panelWidth, l.panelHeight}));
+
+    const std::pair<int, ControlPlace> expected[] = {
+        {PANEL_COPY_FROM_LABEL, l.copyFromLabel}, {PANEL_MODEL_LABEL, l.modelLabel},
+        {PANEL_CARD_PATH, l.cardPath},           {PANEL_PARENT_BUTTON, l.parentButton},
+        {PANEL_CARD_LIST, l.cardList},           {PANEL_COPY_BUTTON, l.copyButton},
+        {PANEL_EXIT_STOP_BUTTON, l.exitStopButton}, {PANEL_COPY_TO_LABEL, l.copyToLabel},
+        {PANEL_SELECT_ALL, l.selectAll},         {PANEL_PRINTER_PICTURE, l.printerPicture},
+        {PANEL_MONITOR_PICTURE, l.monitorPicture}, {PANEL_STATUS_LINE, l.statusLine},
+        {PANEL_LOGO_PICTURE, l.logo},            {PANEL_LAMP_FRAME, l.lampFrame},
+    };
+    for (const auto& [id, place] : expected) {
+        ASSERT_TRUE(run.panelPlaces.count(id)) << id;
+        EXPECT_EQ(run.panelPlaces[id], place) << "control " << id;
+    }
+    for (int k = 0; k < PANEL_LAMP_COUNT; ++k) {
+        EXPECT_EQ(run.panelPlaces[PANEL_LAMP_LIT_FIRST + k], l.lamps[k]) << "lamp " << PANEL_LAMP_LIT_FIRST + k;
+        EXPECT_EQ(run.panelPlaces[PANEL_LAMP_DARK_FIRST + k], l.lamps[k]) << "lamp " << PANEL_LAMP_DARK_FIRST + k;
+    }
+
+    ASSERT_TRUE(run.standardPlaces.count(STD_FILE_LIST));
+    ASSERT_TRUE(run.standardPlaces.count(STD_FOLDER_VIEW));
+    ASSERT_TRUE(run.standardPlaces.count(STD_FOLDER_COMBO));
+    EXPECT_EQ(run.standardPlaces[STD_FILE_LIST], l.fileList);
+    EXPECT_EQ(run.standardPlaces[STD_FOLDER_VIEW], l.folderView);
+    // A drop-down combo box reports its closed height.
+    EXPECT_EQ(run.standardPlaces[STD_FOLDER_COMBO].x, l.folderCombo.x);
+    EXPECT_EQ(run.standardPlaces[STD_FOLDER_COMBO].y, l.folderCombo.y);
+    EXPECT_EQ(run.standardPlaces[STD_FOLDER_COMBO].width, l.folderCombo.width);
+    EXPECT_EQ(run.toolbarClass, "ToolbarWindow32");
+    EXPECT_EQ(run.toolbar.x, l.toolbar.x);
+    EXPECT_EQ(run.toolbar.y, l.toolbar.y);
+    EXPECT_EQ(run.toolbar.width, l.toolbar.width);
+
+    // Every text-bearing control of the panel now uses the standard dialog's font.
+    for (int id : {PANEL_MODEL_LABEL, PANEL_COPY_FROM_LABEL, PANEL_COPY_TO_LABEL, PANEL_SELECT_ALL,
+                   PANEL_STATUS_LINE, PANEL_CARD_PATH, PANEL_PARENT_BUTTON, PANEL_CARD_LIST}) {
+        EXPECT_EQ(run.fonts[id], run.fileListFont) << id;
+    }
+}
+
+}  // namespace
