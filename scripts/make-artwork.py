@@ -291,27 +291,32 @@ def text_width(text, cap, tracking):
 # ---------------------------------------------------------------------------------------------
 # Pictures.
 
-def photo_scene(cv, x0, y0, x1, y1, flat=False):
-    """A small landscape photograph: sky, sun, hills, a lake."""
+def photo_scene(cv, x0, y0, x1, y1, safe=False):
+    """A small landscape photograph: sky, sun, hills, a lake. The safe variant keeps to colours
+    whose nearest static colour is still sky, grass and water, for displays that cannot realise
+    the picture's own palette."""
     w, h = x1 - x0, y1 - y0
     frame = rbox(x0, y0, x1, y1, 0.6)
-    sky = (96, 160, 230) if flat else vertical(y0, (70, 130, 220), y0 + h * 0.6, (175, 215, 245))
+    sky = (vertical(y0, (140, 190, 238), y0 + h * 0.6, (190, 222, 248)) if safe
+           else vertical(y0, (70, 130, 220), y0 + h * 0.6, (175, 215, 245)))
     cv.paint(frame, sky)
     cv.paint(ellipse(x0 + w * 0.72, y0 + h * 0.3, h * 0.13), (255, 214, 90))
     back = polygon([(x0, y0 + h * 0.62), (x0 + w * 0.28, y0 + h * 0.28), (x0 + w * 0.5, y0 + h * 0.55),
                     (x0 + w * 0.66, y0 + h * 0.4), (x1, y0 + h * 0.66), (x1, y1), (x0, y1)]) & frame
-    cv.paint(back, (104, 120, 160) if flat else vertical(y0 + h * 0.3, (120, 132, 176), y1, (80, 96, 140)))
+    cv.paint(back, vertical(y0 + h * 0.3, (150, 152, 168), y1, (112, 116, 132)) if safe
+             else vertical(y0 + h * 0.3, (120, 132, 176), y1, (80, 96, 140)))
     snow = polygon([(x0 + w * 0.28, y0 + h * 0.28), (x0 + w * 0.35, y0 + h * 0.38), (x0 + w * 0.3, y0 + h * 0.36),
                     (x0 + w * 0.25, y0 + h * 0.4), (x0 + w * 0.21, y0 + h * 0.37)])
     cv.paint(snow, (245, 248, 255))
     hills = (ellipse(x0 + w * 0.2, y1 + h * 0.18, w * 0.55, h * 0.5) |
              ellipse(x0 + w * 0.85, y1 + h * 0.25, w * 0.5, h * 0.48)) & frame
-    cv.paint(hills, (70, 160, 70) if flat else vertical(y0 + h * 0.55, (110, 190, 80), y1, (40, 120, 50)))
+    cv.paint(hills, vertical(y0 + h * 0.55, (40, 150, 40), y1, (10, 110, 20)) if safe
+             else vertical(y0 + h * 0.55, (110, 190, 80), y1, (40, 120, 50)))
     lake = ellipse(x0 + w * 0.62, y1 - h * 0.1, w * 0.2, h * 0.07) & frame
-    cv.paint(lake, (90, 150, 220))
+    cv.paint(lake, (150, 196, 240) if safe else (90, 150, 220))
 
 
-def draw_printer(bg):
+def draw_printer(bg, safe=False):
     cv = Canvas(150, 136, bg)
     # ground shadow
     cv.shadow(ellipse(75, 117, 64, 9), 7, 0.35)
@@ -350,29 +355,32 @@ def draw_printer(bg):
     cv.shadow(rbox(38, 84, 112, 130, 1).moved(1, 3), 3.5, 0.45)
     cv.paint(rbox(38, 83, 112, 130, 1.2), (252, 252, 255))
     cv.paint(rbox(38, 83, 112, 130, 1.2).ring(0.9), (150, 150, 170))
-    photo_scene(cv, 43, 88, 107, 125)
+    photo_scene(cv, 43, 88, 107, 125, safe)
     cv.paint(rbox(38, 83, 112, 88, 0), (0, 0, 0), opacity=0.12)
     return cv
 
 
-def draw_monitor(bg):
+def draw_monitor(bg, safe=False):
     cv = Canvas(194, 175, bg)
     cv.shadow(ellipse(97, 163, 66, 8), 6, 0.35)
     # stand
-    cv.paint(polygon([(84, 124), (110, 124), (114, 152), (80, 152)]),
-             linear(80, 0, (120, 122, 140), 114, 0, (70, 72, 88)))
+    # neutral greys on the palette variant, so they stay grey when mapped to few colours
+    metal = ((132, 132, 136), (84, 84, 88)) if safe else ((120, 122, 140), (70, 72, 88))
+    cv.paint(polygon([(84, 124), (110, 124), (114, 152), (80, 152)]), linear(80, 0, metal[0], 114, 0, metal[1]))
     base = rbox(52, 148, 142, 162, 7)
-    cv.paint(base, vertical(148, (150, 152, 170), 162, (80, 82, 100)))
+    cv.paint(base, vertical(148, (160, 160, 164), 162, (96, 96, 100)) if safe
+             else vertical(148, (150, 152, 170), 162, (80, 82, 100)))
     cv.paint(base.ring(1.2), (50, 52, 66))
     # bezel
     bezel = rbox(8, 8, 186, 132, 9)
     cv.shadow(bezel.moved(0, 3), 5, 0.4)
-    cv.paint(bezel, vertical(8, (92, 96, 112), 132, (36, 38, 48)))
+    cv.paint(bezel, vertical(8, (100, 100, 104), 132, (36, 36, 40)) if safe
+             else vertical(8, (92, 96, 112), 132, (36, 38, 48)))
     cv.paint(bezel.ring(1.4), (24, 24, 32))
     cv.paint(rbox(10, 9, 184, 20, 8) & bezel, (255, 255, 255), opacity=0.12)
     # screen with a photograph
     cv.paint(rbox(16, 16, 178, 120, 2).grow(1), (14, 14, 20))
-    photo_scene(cv, 16, 16, 178, 120)
+    photo_scene(cv, 16, 16, 178, 120, safe)
     glare = polygon([(16, 16), (92, 16), (40, 120), (16, 120)]) & rbox(16, 16, 178, 120, 2)
     cv.paint(glare, (255, 255, 255), opacity=0.12)
     # power lamp and maker's dot
@@ -381,7 +389,7 @@ def draw_monitor(bg):
     return cv
 
 
-def draw_logo(bg):
+def draw_logo(bg, safe=False):
     cv = Canvas(144, 23, bg)
     plate = rbox(0.5, 0.5, 143.5, 22.5, 6)
     cv.paint(plate, vertical(0, (52, 66, 138), 23, (22, 28, 76)))
@@ -539,11 +547,8 @@ def icon_folder(s, cv, rich=False):
 
 def icon_up_arrow(s, cv, rich=False):
     k = s / 32.0
-    shaft = [(21 * k, 24 * k), (21 * k, 15 * k)]
-    arrow_pts = [(21 * k, 4 * k), (28.5 * k, 12.5 * k), (24 * k, 12.5 * k), (24 * k, 24 * k), (18 * k, 24 * k),
-                 (18 * k, 12.5 * k), (13.5 * k, 12.5 * k)]
-    del shaft
-    arrow = polygon(arrow_pts)
+    arrow = polygon([(21 * k, 4 * k), (28.5 * k, 12.5 * k), (24 * k, 12.5 * k), (24 * k, 24 * k),
+                     (18 * k, 24 * k), (18 * k, 12.5 * k), (13.5 * k, 12.5 * k)])
     cv.paint(arrow, vertical(4 * k, (120, 220, 90), 24 * k, (20, 120, 30)) if rich else (0, 128, 0))
     cv.paint(arrow.grow(-0.6 * max(1.0, k)).ring(1.25 * max(1.0, k)), (0, 0, 0) if not rich else (10, 50, 10))
 
@@ -725,12 +730,14 @@ def main():
     for name, draw in pictures:
         write_bmp24(os.path.join(ART, name + "24.bmp"), draw(BG_HIGH_COLOR), BG_HIGH_COLOR)
 
-    drawn8 = [(name, draw(BG_PALETTE)) for name, draw in pictures]
+    drawn8 = [(name, draw(BG_PALETTE, safe=True)) for name, draw in pictures]
     counts = {}
     for _, cv in drawn8:
         for p in cv.rgb(BG_PALETTE):
             counts[p] = counts.get(p, 0) + 1
-    shared = median_cut(counts, PICTURE_PALETTE_SIZE, [BG_PALETTE])
+    # Exact neutral greys, so that no grey area picks up a tint from a merged colour box.
+    greys = [(v, v, v + 4 if 0 < v < 250 else v) for v in (0, 36, 64, 100, 128, 160, 192, 224, 255)]
+    shared = median_cut(counts, PICTURE_PALETTE_SIZE, [BG_PALETTE] + greys)
     find = nearest_index(shared, {})
     for name, cv in drawn8:
         indexes = [find(p) for p in cv.rgb(BG_PALETTE)]

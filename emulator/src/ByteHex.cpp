@@ -22,7 +22,9 @@ std::string ToHex(const uint8_t* pBytes, size_t nCount) {
     return strText;
 }
 
-std::string ToHex(const std::vector<uint8_t>& aBytes) { return ToHex(aBytes.data(), aBytes.size()); }
+std::string ToHex(const std::vector<uint8_t>& aBytes) {
+    return ToHex(aBytes.data(), aBytes.size());
+}
 
 bool ParseHexBytes(const std::string& strText, std::vector<uint8_t>& aBytes) {
     if (strText.size() % 2 != 0) return false;
@@ -40,7 +42,8 @@ bool ParseHexBytes(const std::string& strText, std::vector<uint8_t>& aBytes) {
 
 bool ParseHexByte(const std::string& strText, uint8_t& nByte) {
     std::string strDigits = strText;
-    if (strDigits.size() > 2 && strDigits[0] == '0' && (strDigits[1] == 'x' || strDigits[1] == 'X')) {
+    if (strDigits.size() > 2 && strDigits[0] == '0' &&
+        (strDigits[1] == 'x' || strDigits[1] == 'X')) {
         strDigits = strDigits.substr(2);
     }
     if (strDigits.empty() || strDigits.size() > 2) return false;

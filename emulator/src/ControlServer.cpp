@@ -43,10 +43,12 @@ bool CControlServer::Listen(int nPort, std::string& strError) {
     return true;
 }
 
+// The newest connection takes over: a test that hung or crashed with its connection open must
+// not lock every later test out.
 void CControlServer::AcceptClient() {
-    if (m_hClient >= 0) return;
     const int hClient = accept4(m_hListen, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (hClient < 0) return;
+    DropClient();
     m_hClient = hClient;
     m_strInput.clear();
     m_strOutput.clear();
@@ -96,7 +98,8 @@ void CControlServer::QueueResponse(const std::string& strText) {
 
 void CControlServer::WriteResponses() {
     while (m_hClient >= 0 && !m_strOutput.empty()) {
-        const ssize_t nWritten = send(m_hClient, m_strOutput.data(), m_strOutput.size(), MSG_NOSIGNAL);
+        const ssize_t nWritten =
+            send(m_hClient, m_strOutput.data(), m_strOutput.size(), MSG_NOSIGNAL);
         if (nWritten < 0 && errno == EINTR) continue;
         if (nWritten < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
         if (nWritten <= 0) {

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-// The control channel: a TCP listener on 127.0.0.1 serving one client at a time with
+// The control channel: a TCP listener on 127.0.0.1 serving one client at a time (the newest) with
 // "\n"-terminated requests. All I/O is non-blocking; responses wait in a buffer.
 class CControlServer {
 public:

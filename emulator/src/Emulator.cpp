@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,7 +38,8 @@ int MillisecondsUntil(SteadyClock::time_point tWhen, SteadyClock::time_point now
 
 }  // namespace
 
-CEmulator::CEmulator(EmulatorOptions options) : m_options(std::move(options)), m_link(m_options.m_strLink) {}
+CEmulator::CEmulator(EmulatorOptions options)
+    : m_options(std::move(options)), m_link(m_options.m_strLink) {}
 
 CEmulator::~CEmulator() {
     // Only a link that still leads to our pty is ours to take away.
@@ -45,7 +47,8 @@ CEmulator::~CEmulator() {
 }
 
 bool CEmulator::Start(std::string& strError) {
-    if (!m_options.m_strLogFile.empty() && !m_log.OpenFile(m_options.m_strLogFile, strError)) return false;
+    if (!m_options.m_strLogFile.empty() && !m_log.OpenFile(m_options.m_strLogFile, strError))
+        return false;
     m_log.KeepInMemory(m_options.m_nControlPort >= 0);
     if (!ApplyScenario(m_options.m_scenario, strError)) return false;
     if (!BringUpPort(strError)) return false;
@@ -75,7 +78,8 @@ void CEmulator::WritePortFile(std::string& strError) {
 }
 
 bool CEmulator::ApplyScenario(const ScenarioOptions& scenario, std::string& strError) {
-    std::unique_ptr<CCardSource> pCard = OpenCard(scenario.m_strCardDir, scenario.m_strCardImage, strError);
+    std::unique_ptr<CCardSource> pCard =
+        OpenCard(scenario.m_strCardDir, scenario.m_strCardImage, strError);
     if (!pCard) return false;
     m_engine.Reset(std::move(pCard), scenario);
     m_mapFaults = scenario.m_mapExchangeFaults;
@@ -83,6 +87,7 @@ bool CEmulator::ApplyScenario(const ScenarioOptions& scenario, std::string& strE
     m_output.SetRate(scenario.m_nRate);
     m_parser.Reset();
     m_nExchange = 0;
+    m_nQueuedFileData = 0;
     m_bDisconnectPending = false;
     m_tDrainedSince.reset();
     m_options.m_scenario = scenario;
@@ -101,7 +106,8 @@ bool CEmulator::BringUpPort(std::string& strError) {
         m_pty.DropUnreadFromPc();
         m_pty.DropUnreadByPc();
     }
-    if (!m_link.PointsTo(m_pty.SlavePath()) && !m_link.PointTo(m_pty.SlavePath(), strError)) return false;
+    if (!m_link.PointsTo(m_pty.SlavePath()) && !m_link.PointTo(m_pty.SlavePath(), strError))
+        return false;
     return true;
 }
 
@@ -130,9 +136,8 @@ int CEmulator::Run(int hStop) {
                 short nEvents = m_bQuit ? 0 : POLLIN;
                 if (m_control.HasPendingResponse()) nEvents |= POLLOUT;
                 nClient = add(m_control.ClientSocket(), nEvents);
-            } else if (!m_bQuit) {
-                nListen = add(m_control.ListenSocket(), POLLIN);
             }
+            if (!m_bQuit) nListen = add(m_control.ListenSocket(), POLLIN);
         }
 
         int nTimeout = -1;
@@ -148,7 +153,8 @@ int CEmulator::Run(int hStop) {
             return 1;
         }
         if (nStop != SIZE_MAX && (aPoll[nStop].revents & POLLIN)) break;
-        if (nMaster != SIZE_MAX && (aPoll[nMaster].revents & (POLLIN | POLLHUP | POLLERR))) OnPtyReadable();
+        if (nMaster != SIZE_MAX && (aPoll[nMaster].revents & (POLLIN | POLLHUP | POLLERR)))
+            OnPtyReadable();
         if (nListen != SIZE_MAX && (aPoll[nListen].revents & POLLIN)) m_control.AcceptClient();
         if (nClient != SIZE_MAX && aPoll[nClient].revents != 0) {
             if (aPoll[nClient].revents & POLLOUT) m_control.WriteResponses();
@@ -187,17 +193,27 @@ void CEmulator::OnPacket(const ReceivedItem& packet) {
     ++m_nExchange;
     m_log.Packet(packet.m_aBytes);
 
-    // A new command ends the reply before it, as on the real printer.
+    // A new command ends the reply before it, as on the real printer: what is still queued
+    // (paced or paused) is dropped. Bytes already in the pty stay; the PC may be reading them
+    // already, and only sending no more than it reads keeps the exchanges apart.
     const size_t nUnsent = m_output.Clear();
-    if (nUnsent > 0) m_log.Note("dropped " + std::to_string(nUnsent) + " reply bytes not yet sent");
-    const size_t nUnread = m_pty.DropUnreadByPc();
-    if (nUnread > 0) m_log.Note("dropped " + std::to_string(nUnread) + " reply bytes the PC did not read");
+    if (nUnsent > 0) {
+        m_log.Note("dropped " + std::to_string(nUnsent) + " reply bytes not yet sent");
+        // File data are the tail of a read reply; the position gives back what never went.
+        m_engine.ReturnUnsentFileData(
+            static_cast<uint32_t>(std::min<size_t>(nUnsent, m_nQueuedFileData)));
+    }
+    m_nQueuedFileData = 0;
     if (m_pty.RestoreRawMode()) m_log.Note("the port had left raw mode; raw mode restored");
 
     const PrinterReply reply = m_engine.Answer(packet);
     const auto itFault = m_mapFaults.find(m_nExchange);
-    const ReplyPlan plan = PlanReply(reply, itFault == m_mapFaults.end() ? nullptr : &itFault->second, m_nExchange);
-    if (reply.m_bFileRead) m_engine.CommitFileRead(plan.m_nDataBytesSent);
+    const ReplyPlan plan =
+        PlanReply(reply, itFault == m_mapFaults.end() ? nullptr : &itFault->second, m_nExchange);
+    if (reply.m_bFileRead) {
+        m_engine.CommitFileRead(plan.m_nDataBytesSent);
+        m_nQueuedFileData = plan.m_nDataBytesSent;
+    }
     if (!plan.m_strNote.empty()) m_log.Note(plan.m_strNote);
 
     const SteadyClock::time_point now = SteadyClock::now();
@@ -226,7 +242,8 @@ void CEmulator::CheckDisconnect(SteadyClock::time_point now) {
     const bool bDrained = m_tDrainedSince && now - *m_tDrainedSince >= DISCONNECT_QUIET_TIME;
     if (bDrained || now >= m_tDisconnectDeadline) {
         m_bDisconnectPending = false;
-        ClosePort(bDrained ? "disconnect: port closed" : "disconnect: port closed with bytes unread");
+        ClosePort(bDrained ? "disconnect: port closed"
+                           : "disconnect: port closed with bytes unread");
     }
 }
 
@@ -243,7 +260,8 @@ void CEmulator::OnControlLine(const std::string& strLine) {
     if (aParts.empty()) {
         m_control.QueueResponse("error empty request\n");
     } else if (aParts[0] == "reset") {
-        m_control.QueueResponse(Reset(std::vector<std::string>(aParts.begin() + 1, aParts.end())) + "\n");
+        m_control.QueueResponse(Reset(std::vector<std::string>(aParts.begin() + 1, aParts.end())) +
+                                "\n");
     } else if (aParts[0] == "log" && aParts.size() == 1) {
         std::string strResponse;
         for (const std::string& strLogLine : m_log.Lines()) strResponse += strLogLine + "\n";

@@ -56,6 +56,7 @@ private:
 
     std::map<uint64_t, ExchangeFault> m_mapFaults;
     uint64_t m_nExchange = 0;
+    uint32_t m_nQueuedFileData = 0;  // file bytes of the last reply, counted as read when queued
     bool m_bQuit = false;
 
     // A disconnect waits for the PC to read the bytes it was given, since closing the pty

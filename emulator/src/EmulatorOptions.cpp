@@ -119,8 +119,8 @@ bool ParseInjectedRecord(const std::string& strText, InjectedRecord& injected) {
     return true;
 }
 
-bool ParseExchangeFault(const std::string& strOption, const std::string& strText, uint64_t& nExchange,
-                        ExchangeFault& fault) {
+bool ParseExchangeFault(const std::string& strOption, const std::string& strText,
+                        uint64_t& nExchange, ExchangeFault& fault) {
     const std::vector<std::string> aParts = SplitOn(strText, ':');
     if (!ParseExchange(aParts[0], nExchange)) return false;
     uint64_t nValue = 0;
@@ -139,7 +139,8 @@ bool ParseExchangeFault(const std::string& strOption, const std::string& strText
         if (aParts.size() != 1) return false;
     } else if (strOption == "--garbage") {
         fault.m_kind = EXCHANGE_FAULT::GARBAGE;
-        if (aParts.size() != 2 || !ParseHexBytes(aParts[1], fault.m_aGarbage) || fault.m_aGarbage.empty()) {
+        if (aParts.size() != 2 || !ParseHexBytes(aParts[1], fault.m_aGarbage) ||
+            fault.m_aGarbage.empty()) {
             return false;
         }
     } else {
@@ -220,7 +221,8 @@ bool ParseEmulatorOptions(const std::vector<std::string>& aArgs, bool bScenarioO
         } else if (strName == "--card-image") {
             if (!takeValue()) return false;
             scenario.m_strCardImage = strValue;
-        } else if (strName == "--sr-status" || strName == "--sc-status" || strName == "--fo-status") {
+        } else if (strName == "--sr-status" || strName == "--sc-status" ||
+                   strName == "--fo-status") {
             if (!takeValue()) return false;
             std::vector<uint8_t>& aList = strName == "--sr-status"   ? scenario.m_aSrStatus
                                           : strName == "--sc-status" ? scenario.m_aScStatus
@@ -228,7 +230,8 @@ bool ParseEmulatorOptions(const std::vector<std::string>& aArgs, bool bScenarioO
             if (!ParseStatusList(strValue, aList)) return bad("comma-separated hex bytes");
         } else if (strName == "--ir-status" || strName == "--fr-status") {
             if (!takeValue()) return false;
-            uint8_t& nStatus = strName == "--ir-status" ? scenario.m_nIrStatus : scenario.m_nFrStatus;
+            uint8_t& nStatus =
+                strName == "--ir-status" ? scenario.m_nIrStatus : scenario.m_nFrStatus;
             if (!ParseHexByte(strValue, nStatus)) return bad("a hex byte");
         } else if (strName == "--count-extra") {
             if (!takeValue()) return false;

@@ -22,7 +22,8 @@ public:
             const uint32_t nInCluster = static_cast<uint32_t>(nPosition % nClusterBytes);
             if (nIndex >= m_aChain.size()) break;
             const size_t nPiece = std::min<size_t>(nCount - nDone, nClusterBytes - nInCluster);
-            if (!m_pVolume->ReadCluster(m_aChain[nIndex], nInCluster, pBuffer + nDone, nPiece)) break;
+            if (!m_pVolume->ReadCluster(m_aChain[nIndex], nInCluster, pBuffer + nDone, nPiece))
+                break;
             nDone += nPiece;
         }
         return nDone;
@@ -96,9 +97,11 @@ std::unique_ptr<CCardFile> CFatImageCard::OpenFile(const CardFolder& path) {
     if (pEntry == nullptr) return nullptr;
     // The whole chain is checked up front: a damaged file is refused rather than served short.
     const uint64_t nClusters =
-        (static_cast<uint64_t>(pEntry->m_nSize) + m_pVolume->ClusterBytes() - 1) / m_pVolume->ClusterBytes();
+        (static_cast<uint64_t>(pEntry->m_nSize) + m_pVolume->ClusterBytes() - 1) /
+        m_pVolume->ClusterBytes();
     std::vector<uint32_t> aChain;
-    if (nClusters > 0 && !m_pVolume->FollowChain(pEntry->m_nFirstCluster, nClusters, aChain, strError)) {
+    if (nClusters > 0 &&
+        !m_pVolume->FollowChain(pEntry->m_nFirstCluster, nClusters, aChain, strError)) {
         return nullptr;
     }
     for (uint32_t nCluster : aChain) {

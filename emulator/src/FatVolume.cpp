@@ -36,8 +36,8 @@ bool CFatVolume::ReadImage(uint64_t nOffset, uint8_t* pBuffer, size_t nCount) co
     if (nOffset > m_nImageSize || nCount > m_nImageSize - nOffset) return false;
     size_t nDone = 0;
     while (nDone < nCount) {
-        ssize_t nRead = pread(m_hImage, pBuffer + nDone, nCount - nDone,
-                              static_cast<off_t>(nOffset + nDone));
+        ssize_t nRead =
+            pread(m_hImage, pBuffer + nDone, nCount - nDone, static_cast<off_t>(nOffset + nDone));
         if (nRead < 0 && errno == EINTR) continue;
         if (nRead <= 0) return false;
         nDone += static_cast<size_t>(nRead);
@@ -85,7 +85,8 @@ bool CFatVolume::Open(const std::string& strPath, std::string& strError) {
         return false;
     }
     const uint64_t nRootSectors =
-        (static_cast<uint64_t>(nRootEntries) * DIR_ENTRY_SIZE + nBytesPerSector - 1) / nBytesPerSector;
+        (static_cast<uint64_t>(nRootEntries) * DIR_ENTRY_SIZE + nBytesPerSector - 1) /
+        nBytesPerSector;
     const uint64_t nFirstDataSector =
         nReservedSectors + static_cast<uint64_t>(nFatCount) * nFatSectors + nRootSectors;
     if (nFirstDataSector >= nTotalSectors) {
@@ -93,7 +94,9 @@ bool CFatVolume::Open(const std::string& strPath, std::string& strError) {
         return false;
     }
     const uint64_t nClusters = (nTotalSectors - nFirstDataSector) / nSectorsPerCluster;
-    m_type = nClusters < 4085 ? FAT_TYPE::FAT12 : nClusters < 65525 ? FAT_TYPE::FAT16 : FAT_TYPE::FAT32;
+    m_type = nClusters < 4085    ? FAT_TYPE::FAT12
+             : nClusters < 65525 ? FAT_TYPE::FAT16
+                                 : FAT_TYPE::FAT32;
     if (m_type == FAT_TYPE::FAT32 && (Le16(boot + 22) != 0 || nRootEntries != 0)) {
         strError = strWhat + "FAT32 cluster count with a FAT12/16 layout";
         return false;
@@ -104,7 +107,8 @@ bool CFatVolume::Open(const std::string& strPath, std::string& strError) {
     }
 
     m_nClusterBytes = nBytesPerSector * nSectorsPerCluster;
-    m_nRootOffset = (nReservedSectors + static_cast<uint64_t>(nFatCount) * nFatSectors) * nBytesPerSector;
+    m_nRootOffset =
+        (nReservedSectors + static_cast<uint64_t>(nFatCount) * nFatSectors) * nBytesPerSector;
     m_nRootEntries = m_type == FAT_TYPE::FAT32 ? 0 : nRootEntries;
     m_nDataOffset = nFirstDataSector * nBytesPerSector;
 
@@ -141,7 +145,8 @@ bool CFatVolume::Open(const std::string& strPath, std::string& strError) {
             strError = strWhat + "root folder cluster out of range";
             return false;
         }
-    } else if (m_nRootOffset + static_cast<uint64_t>(m_nRootEntries) * DIR_ENTRY_SIZE > m_nImageSize) {
+    } else if (m_nRootOffset + static_cast<uint64_t>(m_nRootEntries) * DIR_ENTRY_SIZE >
+               m_nImageSize) {
         strError = strWhat + "image ends inside the root folder";
         return false;
     }
@@ -169,9 +174,12 @@ uint32_t CFatVolume::FatEntry(uint32_t nCluster) const {
 
 bool CFatVolume::IsEndOfChain(uint32_t nValue) const {
     switch (m_type) {
-        case FAT_TYPE::FAT12: return nValue >= 0xFF8;
-        case FAT_TYPE::FAT16: return nValue >= 0xFFF8;
-        case FAT_TYPE::FAT32: return nValue >= 0x0FFFFFF8;
+        case FAT_TYPE::FAT12:
+            return nValue >= 0xFF8;
+        case FAT_TYPE::FAT16:
+            return nValue >= 0xFFF8;
+        case FAT_TYPE::FAT32:
+            return nValue >= 0x0FFFFFF8;
     }
     return true;
 }
@@ -239,7 +247,8 @@ bool CFatVolume::ReadFolder(uint32_t nFirstCluster, std::vector<FatDirEntry>& aE
         aRaw.resize(aChain.size() * static_cast<size_t>(m_nClusterBytes));
         for (size_t i = 0; i < aChain.size(); ++i) {
             if (!ReadCluster(aChain[i], 0, &aRaw[i * m_nClusterBytes], m_nClusterBytes)) {
-                strError = "folder cluster " + std::to_string(aChain[i]) + " lies outside the image";
+                strError =
+                    "folder cluster " + std::to_string(aChain[i]) + " lies outside the image";
                 return false;
             }
         }
@@ -260,7 +269,8 @@ bool CFatVolume::ReadFolder(uint32_t nFirstCluster, std::vector<FatDirEntry>& aE
         entry.m_nWriteTimeDate = Le32(pEntry + 22);
         entry.m_nSize = Le32(pEntry + 28);
         entry.m_nFirstCluster = Le16(pEntry + 26);
-        if (m_type == FAT_TYPE::FAT32) entry.m_nFirstCluster |= static_cast<uint32_t>(Le16(pEntry + 20)) << 16;
+        if (m_type == FAT_TYPE::FAT32)
+            entry.m_nFirstCluster |= static_cast<uint32_t>(Le16(pEntry + 20)) << 16;
         aEntries.push_back(entry);
     }
     return true;

@@ -173,7 +173,8 @@ std::unique_ptr<CCardFile> CHostFolderCard::OpenFile(const CardFolder& path) {
                ShortNameMatches(path.back(), entry.m_record.m_name);
     });
     if (it == aEntries.end()) return nullptr;
-    const int hFile = open((aLevels.back() + "/" + it->m_strHostName).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int hFile =
+        open((aLevels.back() + "/" + it->m_strHostName).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (hFile < 0) return nullptr;
     struct stat info {};
     if (fstat(hFile, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -4,8 +4,8 @@
 #include "FatImageCard.h"
 #include "HostFolderCard.h"
 
-std::unique_ptr<CCardSource> OpenCard(const std::string& strCardDir, const std::string& strCardImage,
-                                      std::string& strError) {
+std::unique_ptr<CCardSource> OpenCard(const std::string& strCardDir,
+                                      const std::string& strCardImage, std::string& strError) {
     if (!strCardDir.empty() && !strCardImage.empty()) {
         strError = "--card-dir and --card-image exclude each other";
         return nullptr;

@@ -20,7 +20,8 @@ void COutputQueue::StartHead(SteadyClock::time_point now) {
 
 size_t COutputQueue::Clear() {
     size_t nDropped = 0;
-    for (const Pending& pending : m_aSegments) nDropped += pending.m_segment.m_aBytes.size() - pending.m_nWritten;
+    for (const Pending& pending : m_aSegments)
+        nDropped += pending.m_segment.m_aBytes.size() - pending.m_nWritten;
     m_aSegments.clear();
     return nDropped;
 }
@@ -43,15 +44,17 @@ bool COutputQueue::Pump(int hMaster, SteadyClock::time_point now, CPacketLog& lo
                 // About 10 ms worth of bytes at a time keeps the pace smooth.
                 nChunk = std::min<size_t>(nChunk, std::max<uint64_t>(1, m_nRate / 100));
             }
-            const ssize_t nWritten = write(hMaster, head.m_segment.m_aBytes.data() + head.m_nWritten, nChunk);
+            const ssize_t nWritten =
+                write(hMaster, head.m_segment.m_aBytes.data() + head.m_nWritten, nChunk);
             if (nWritten < 0) {
                 if (errno == EINTR) continue;
                 return false;  // EAGAIN: the PC has not read enough yet; other errors: retried
             }
             head.m_nWritten += static_cast<size_t>(nWritten);
             if (m_nRate > 0) {
-                m_tNextWrite = now + std::chrono::nanoseconds(static_cast<int64_t>(
-                                         static_cast<uint64_t>(nWritten) * 1000000000ULL / m_nRate));
+                m_tNextWrite =
+                    now + std::chrono::nanoseconds(static_cast<int64_t>(
+                              static_cast<uint64_t>(nWritten) * 1000000000ULL / m_nRate));
                 if (head.m_nWritten < head.m_segment.m_aBytes.size()) return false;
             }
         }

@@ -18,7 +18,9 @@ bool CPacketLog::OpenFile(const std::string& strPath, std::string& strError) {
     return true;
 }
 
-void CPacketLog::Sent(const uint8_t* pBytes, size_t nCount) { AddLine("< " + ToHex(pBytes, nCount), false); }
+void CPacketLog::Sent(const uint8_t* pBytes, size_t nCount) {
+    AddLine("< " + ToHex(pBytes, nCount), false);
+}
 
 void CPacketLog::Add(const char* pszPrefix, const std::vector<uint8_t>& aBytes) {
     AddLine(pszPrefix + ToHex(aBytes), false);

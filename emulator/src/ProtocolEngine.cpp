@@ -28,7 +28,8 @@ PrinterReply CProtocolEngine::Answer(const ReceivedItem& packet) {
     switch (packet.m_command) {
         case PRINTER_COMMAND::SR:
             // Only the greeting (SR 00) takes the scenario's status; the farewell is always fine.
-            reply.m_aBytes.push_back(packet.m_aArgument.at(0) == 0x00 ? m_srStatus.Next() : STATUS_OK);
+            reply.m_aBytes.push_back(packet.m_aArgument.at(0) == 0x00 ? m_srStatus.Next()
+                                                                      : STATUS_OK);
             break;
         case PRINTER_COMMAND::SC:
             reply.m_aBytes = {m_scStatus.Next(), 0x00};
@@ -67,7 +68,8 @@ PrinterReply CProtocolEngine::AnswerListing(const std::vector<uint8_t>& aArgumen
         if (SameCardFolder(injected.m_folder, folder)) aRecords.push_back(injected.m_record);
     }
     if (aRecords.size() > 0xFFFF) aRecords.resize(0xFFFF);
-    const uint32_t nCount = std::min<uint32_t>(0xFFFF, static_cast<uint32_t>(aRecords.size()) + m_nCountExtra);
+    const uint32_t nCount =
+        std::min<uint32_t>(0xFFFF, static_cast<uint32_t>(aRecords.size()) + m_nCountExtra);
 
     PrinterReply reply;
     reply.m_aBytes = {m_nIrStatus, static_cast<uint8_t>(nCount >> 8), static_cast<uint8_t>(nCount)};
@@ -82,7 +84,8 @@ PrinterReply CProtocolEngine::AnswerOpen(const std::vector<uint8_t>& aArgument) 
     m_pOpenFile.reset();
     m_nReadPosition = 0;
     const uint8_t nScenarioStatus = m_foStatus.Next();
-    std::unique_ptr<CCardFile> pFile = m_pCard->OpenFile(SplitCardPath(std::string(aArgument.begin(), aArgument.end())));
+    std::unique_ptr<CCardFile> pFile =
+        m_pCard->OpenFile(SplitCardPath(std::string(aArgument.begin(), aArgument.end())));
     uint8_t nStatus = nScenarioStatus;
     if (nStatus == STATUS_OK && !pFile) nStatus = STATUS_REFUSED;
     // Any other error code still opens the file: the PC may go on reading after one.
@@ -118,4 +121,8 @@ PrinterReply CProtocolEngine::AnswerRead(const std::vector<uint8_t>& aArgument) 
 
 void CProtocolEngine::CommitFileRead(uint32_t nDataBytes) {
     if (m_pOpenFile) m_nReadPosition += nDataBytes;
+}
+
+void CProtocolEngine::ReturnUnsentFileData(uint32_t nDataBytes) {
+    if (m_pOpenFile) m_nReadPosition -= std::min(nDataBytes, m_nReadPosition);
 }

@@ -34,6 +34,8 @@ public:
 
     // The data bytes of the last FR reply that actually went out; the position moves by that.
     void CommitFileRead(uint32_t nDataBytes);
+    // Data counted by CommitFileRead that were dropped before they reached the PC.
+    void ReturnUnsentFileData(uint32_t nDataBytes);
 
 private:
     PrinterReply AnswerListing(const std::vector<uint8_t>& aArgument);

@@ -75,7 +75,8 @@ bool CPseudoTerminal::RestoreRawMode() {
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     // Echo, line editing, flow control or output processing would mangle binary replies.
-    if (modes.c_iflag == raw.c_iflag && modes.c_oflag == raw.c_oflag && modes.c_lflag == raw.c_lflag &&
+    if (modes.c_iflag == raw.c_iflag && modes.c_oflag == raw.c_oflag &&
+        modes.c_lflag == raw.c_lflag &&
         (modes.c_cflag & (CSIZE | PARENB)) == (raw.c_cflag & (CSIZE | PARENB))) {
         return false;
     }

@@ -29,9 +29,11 @@ ReplyPlan PlanReply(const PrinterReply& reply, const ExchangeFault* pFault, uint
     switch (pFault->m_kind) {
         case EXCHANGE_FAULT::CUT: {
             const size_t nSent = std::min<size_t>(pFault->m_nBytes, nSize);
-            if (nSent > 0) plan.m_aSegments.push_back(OutputSegment{Head(reply.m_aBytes, nSent), 0, false});
+            if (nSent > 0)
+                plan.m_aSegments.push_back(OutputSegment{Head(reply.m_aBytes, nSent), 0, false});
             plan.m_nDataBytesSent = DataBytesIn(reply, nSent);
-            plan.m_strNote = strAt + "cut to " + std::to_string(nSent) + " of " + std::to_string(nSize) + " bytes";
+            plan.m_strNote = strAt + "cut to " + std::to_string(nSent) + " of " +
+                             std::to_string(nSize) + " bytes";
             break;
         }
         case EXCHANGE_FAULT::SPLIT: {
@@ -43,8 +45,9 @@ ReplyPlan PlanReply(const PrinterReply& reply, const ExchangeFault* pFault, uint
                     pFault->m_nPauseMs, false});
             }
             plan.m_nDataBytesSent = DataBytesIn(reply, nSize);
-            plan.m_strNote = strAt + "split after " + std::to_string(nFirst) + " of " + std::to_string(nSize) +
-                             " bytes, pause " + std::to_string(pFault->m_nPauseMs) + " ms";
+            plan.m_strNote = strAt + "split after " + std::to_string(nFirst) + " of " +
+                             std::to_string(nSize) + " bytes, pause " +
+                             std::to_string(pFault->m_nPauseMs) + " ms";
             break;
         }
         case EXCHANGE_FAULT::SILENCE:

@@ -72,7 +72,8 @@ std::vector<ShortName> MapShortNames(const std::vector<std::string>& aHostNames)
         strStripped = nFirst == std::string::npos ? "" : strStripped.substr(nFirst);
         const size_t nLastDot = strStripped.rfind('.');
         std::string strBase = strStripped.substr(0, nLastDot);
-        std::string strExtension = nLastDot == std::string::npos ? "" : strStripped.substr(nLastDot + 1);
+        std::string strExtension =
+            nLastDot == std::string::npos ? "" : strStripped.substr(nLastDot + 1);
         std::string strBaseNoDots;
         for (char c : strBase) {
             if (c != '.') strBaseNoDots += c;

@@ -127,6 +127,10 @@ BOOL CTransferDlg::OnCopyDone(UINT) {
         ::CloseHandle(marker);
         ::DeleteFileA("~~tmp~");
     }
+    // A shell view that does not watch its folder (Wine's) refreshes on F5, as the user would.
+    HWND view = ::GetDlgItem(::GetDlgItem(standard, lst2), 1);
+    ::SendMessageA(view, WM_KEYDOWN, VK_F5, 0);
+    ::SendMessageA(view, WM_KEYUP, VK_F5, 0);
     ::EnableWindow(StandardToolbar(), TRUE);
     SetItemText(PANEL_STATUS_LINE, "");
     return TRUE;

@@ -87,13 +87,18 @@ int DrawBitmapButton(HWND panel, BitmapButtonSet* set, int controlId, const DRAW
     bool draw = false;
     switch (item->itemAction) {
         case ODA_DRAWENTIRE:
-        case ODA_SELECT: draw = true; break;
+        case ODA_SELECT:
+            draw = true;
+            break;
         // Focus changes alone leave the picture as it is; no focus rectangle is drawn.
-        case ODA_FOCUS: draw = (item->itemState & ODS_FOCUS) == 0; break;
-        default: break;
+        case ODA_FOCUS:
+            draw = (item->itemState & ODS_FOCUS) == 0;
+            break;
+        default:
+            break;
     }
     if (draw) {
-        HBITMAP picture = pressed ? entry->hReleased : entry->hPressed;
+        HBITMAP picture = pressed ? entry->hPressed : entry->hReleased;
         if (picture != nullptr) StretchBitmapToControl(panel, controlId, picture);
     }
     return 1;
@@ -111,7 +116,8 @@ int BitmapButtonSetProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam,
             if (GetBitmapButtonSet(panel) == set) StoreBitmapButtonSet(panel, nullptr);
             DestroyBitmapButtonSet(set);
             return 0;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 

@@ -33,8 +33,7 @@ inline const RGBQUAD* DibColorTable(const PackedDib* dib) {
 }
 // With biSize fixed at 40 and at most 256 colours this offset never nears 65536.
 inline const BYTE* DibBits(const PackedDib* dib) {
-    return reinterpret_cast<const BYTE*>(dib) + dib->header.biSize +
-           4 * DibColorCount(dib->header);
+    return reinterpret_cast<const BYTE*>(dib) + dib->header.biSize + 4 * DibColorCount(dib->header);
 }
 
 // Reads an uncompressed bitmap file with the 40-byte info header (OpenFile and the _l calls, so a

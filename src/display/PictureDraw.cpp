@@ -62,10 +62,14 @@ int DrawDibInControl(HWND panel, int id, const PackedDib* dib) {
 
 int PictureResourceFor(int id) {
     switch (id) {
-        case PANEL_PRINTER_PICTURE: return RES_PRINTER_BITMAP;
-        case PANEL_MONITOR_PICTURE: return RES_MONITOR_BITMAP;
-        case PANEL_LOGO_PICTURE: return RES_LOGO_BITMAP;
-        default: return 0;
+        case PANEL_PRINTER_PICTURE:
+            return RES_PRINTER_BITMAP;
+        case PANEL_MONITOR_PICTURE:
+            return RES_MONITOR_BITMAP;
+        case PANEL_LOGO_PICTURE:
+            return RES_LOGO_BITMAP;
+        default:
+            return 0;
     }
 }
 

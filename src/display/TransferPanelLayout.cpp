@@ -5,11 +5,11 @@
 namespace {
 
 // The panel's controls in the order they receive the font.
-constexpr int FONT_ORDER_HEAD[] = {PANEL_LAMP_FRAME,      PANEL_MODEL_LABEL,   PANEL_CARD_LIST,
-                                   PANEL_COPY_FROM_LABEL, PANEL_COPY_TO_LABEL, PANEL_SELECT_ALL,
+constexpr int FONT_ORDER_HEAD[] = {PANEL_LAMP_FRAME,      PANEL_MODEL_LABEL,     PANEL_CARD_LIST,
+                                   PANEL_COPY_FROM_LABEL, PANEL_COPY_TO_LABEL,   PANEL_SELECT_ALL,
                                    PANEL_COPY_BUTTON,     PANEL_EXIT_STOP_BUTTON};
-constexpr int FONT_ORDER_TAIL[] = {PANEL_STATUS_LINE, PANEL_PRINTER_PICTURE, PANEL_MONITOR_PICTURE,
-                                   PANEL_LOGO_PICTURE, PANEL_CARD_PATH, PANEL_PARENT_BUTTON};
+constexpr int FONT_ORDER_TAIL[] = {PANEL_STATUS_LINE,  PANEL_PRINTER_PICTURE, PANEL_MONITOR_PICTURE,
+                                   PANEL_LOGO_PICTURE, PANEL_CARD_PATH,       PANEL_PARENT_BUTTON};
 
 SIZE WindowSize(HWND window) {
     RECT r = {0, 0, 0, 0};
@@ -109,7 +109,8 @@ int LayoutTransferPanel(HWND panel, HWND standardDialog) {
     HFONT font = StandardFont(standardDialog);
     SendFont(panel, font);
     for (int id : FONT_ORDER_HEAD) SendFont(GetDlgItem(panel, id), font);
-    for (int k = 0; k < 2 * PANEL_LAMP_COUNT; ++k) SendFont(GetDlgItem(panel, PANEL_LAMP_DARK_FIRST + k), font);
+    for (int k = 0; k < 2 * PANEL_LAMP_COUNT; ++k)
+        SendFont(GetDlgItem(panel, PANEL_LAMP_DARK_FIRST + k), font);
     for (int id : FONT_ORDER_TAIL) SendFont(GetDlgItem(panel, id), font);
 
     ApplyPanelLayout(panel, standardDialog,

@@ -16,7 +16,10 @@ HBITMAP LoadNamedBitmap(const char* lpszName, bool* pAllLoaded) {
 }  // namespace
 
 CBitmapButton::CBitmapButton()
-    : m_hBitmap(nullptr), m_hBitmapSel(nullptr), m_hBitmapFocus(nullptr), m_hBitmapDisabled(nullptr) {}
+    : m_hBitmap(nullptr),
+      m_hBitmapSel(nullptr),
+      m_hBitmapFocus(nullptr),
+      m_hBitmapDisabled(nullptr) {}
 
 CBitmapButton::~CBitmapButton() { DeleteBitmaps(); }
 

@@ -66,79 +66,86 @@ protected:
     BOOL DispatchToMessageMap(AFX_MSGCALL& call, UINT nCode, UINT nID);
 };
 
-#define DECLARE_MESSAGE_MAP()                     \
-protected:                                        \
-    static const AFX_MSGMAP* GetThisMessageMap(); \
+// clang-format off
+#define DECLARE_MESSAGE_MAP()                                                                      \
+protected:                                                                                         \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                  \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                         \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
-        using ThisClass [[maybe_unused]] = theClass;                                  \
-        using TheBaseClass = baseClass;                                               \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }             \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                             \
+        using ThisClass [[maybe_unused]] = theClass;                                              \
+        using TheBaseClass = baseClass;                                                           \
         static const AFX_MSGMAP_ENTRY messageEntries[] = {
-#define END_MESSAGE_MAP()                                                               \
-    {0, 0, 0, 0, nullptr}                                                               \
-    }                                                                                   \
-    ;                                                                                   \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &messageEntries[0]}; \
-    return &messageMap;                                                                 \
+
+#define END_MESSAGE_MAP()                                                                          \
+            {0, 0, 0, 0, nullptr}};                                                               \
+        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,                    \
+                                              &messageEntries[0]};                                 \
+        return &messageMap;                                                                        \
     }
 
 // The body runs with this_ (the object, as the map's class) and call_ (the message).
 // Commas inside the body must sit inside parentheses.
-#define AFX_MSG_HANDLER(body)                                        \
-    [](CCmdTarget* target_, AFX_MSGCALL& call_) -> BOOL {            \
-        ThisClass* this_ = static_cast<ThisClass*>(target_);         \
-        (void)call_;                                                 \
-        body                                                         \
+#define AFX_MSG_HANDLER(body)                                                                      \
+    [](CCmdTarget* target_, AFX_MSGCALL& call_) -> BOOL {                                          \
+        ThisClass* this_ = static_cast<ThisClass*>(target_);                                       \
+        (void)call_;                                                                               \
+        body                                                                                       \
     }
 
-// void memberFxn()
-#define ON_COMMAND(id, memberFxn)                                               \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id),      \
-     AFX_MSG_HANDLER(this_->memberFxn(); return TRUE;)},
+#define AFX_ENTRY(message, code, id, body)                                                         \
+    {static_cast<UINT>(message), static_cast<UINT>(code), static_cast<UINT>(id),                   \
+     static_cast<UINT>(id), AFX_MSG_HANDLER(body)},
 
 // void memberFxn()
-#define ON_BN_CLICKED(id, memberFxn)                                            \
-    {WM_COMMAND, static_cast<UINT>(BN_CLICKED), static_cast<UINT>(id),          \
-     static_cast<UINT>(id), AFX_MSG_HANDLER(this_->memberFxn(); return TRUE;)},
+#define ON_COMMAND(id, memberFxn)                                                                  \
+    AFX_ENTRY(WM_COMMAND, CN_COMMAND, id, this_->memberFxn(); return TRUE;)
+
+// void memberFxn()
+#define ON_BN_CLICKED(id, memberFxn)                                                               \
+    AFX_ENTRY(WM_COMMAND, BN_CLICKED, id, this_->memberFxn(); return TRUE;)
 
 // BOOL memberFxn(UINT nID): FALSE lets the routing look further.
-#define ON_COMMAND_EX(id, memberFxn)                                            \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id),      \
-     AFX_MSG_HANDLER(return this_->memberFxn(static_cast<UINT>(LOWORD(call_.wParam))) ? TRUE \
-                                                                                   : FALSE;)},
+#define ON_COMMAND_EX(id, memberFxn)                                                               \
+    AFX_ENTRY(WM_COMMAND, CN_COMMAND, id,                                                          \
+              return this_->memberFxn(static_cast<UINT>(LOWORD(call_.wParam))) ? TRUE : FALSE;)
 
 // void memberFxn(NMHDR* pNMHDR, LRESULT* pResult); *pResult starts at 0.
-#define ON_NOTIFY(code, id, memberFxn)                                                   \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),   \
-     AFX_MSG_HANDLER(LRESULT result_ = 0;                                                \
-                     this_->memberFxn(reinterpret_cast<NMHDR*>(call_.lParam), &result_); \
-                     call_.result = result_; return TRUE;)},
+#define ON_NOTIFY(code, id, memberFxn)                                                             \
+    AFX_ENTRY(WM_NOTIFY, code, id,                                                                 \
+              LRESULT result_ = 0;                                                                 \
+              this_->memberFxn(reinterpret_cast<NMHDR*>(call_.lParam), &result_);                  \
+              call_.result = result_;                                                              \
+              return TRUE;)
 
 // LRESULT memberFxn(WPARAM, LPARAM)
-#define ON_MESSAGE(message, memberFxn)                                              \
-    {static_cast<UINT>(message), 0, 0, 0,                                           \
-     AFX_MSG_HANDLER(call_.result = this_->memberFxn(call_.wParam, call_.lParam); \
-                     return TRUE;)},
+#define ON_MESSAGE(message, memberFxn)                                                             \
+    AFX_ENTRY(message, 0, 0,                                                                       \
+              call_.result = this_->memberFxn(call_.wParam, call_.lParam);                         \
+              return TRUE;)
 
 // void OnPaint()
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, AFX_MSG_HANDLER(this_->OnPaint(); return TRUE;)},
+#define ON_WM_PAINT()                                                                              \
+    AFX_ENTRY(WM_PAINT, 0, 0, this_->OnPaint(); return TRUE;)
 
 // HCURSOR OnQueryDragIcon()
-#define ON_WM_QUERYDRAGICON()                                                                  \
-    {WM_QUERYDRAGICON, 0, 0, 0,                                                                \
-     AFX_MSG_HANDLER(call_.result = reinterpret_cast<LRESULT>(this_->OnQueryDragIcon()); \
-                     return TRUE;)},
+#define ON_WM_QUERYDRAGICON()                                                                      \
+    AFX_ENTRY(WM_QUERYDRAGICON, 0, 0,                                                              \
+              call_.result = reinterpret_cast<LRESULT>(this_->OnQueryDragIcon());                  \
+              return TRUE;)
 
 // void OnDestroy()
-#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AFX_MSG_HANDLER(this_->OnDestroy(); return TRUE;)},
+#define ON_WM_DESTROY()                                                                            \
+    AFX_ENTRY(WM_DESTROY, 0, 0, this_->OnDestroy(); return TRUE;)
 
 // void OnContextMenu(HWND hWndClicked, POINT ptScreen)
-#define ON_WM_CONTEXTMENU()                                                          \
-    {WM_CONTEXTMENU, 0, 0, 0,                                                        \
-     AFX_MSG_HANDLER(POINT pt_; pt_.x = static_cast<short>(LOWORD(call_.lParam));   \
-                     pt_.y = static_cast<short>(HIWORD(call_.lParam));              \
-                     this_->OnContextMenu(reinterpret_cast<HWND>(call_.wParam), pt_); \
-                     return TRUE;)},
+#define ON_WM_CONTEXTMENU()                                                                        \
+    AFX_ENTRY(WM_CONTEXTMENU, 0, 0,                                                                \
+              POINT pt_;                                                                           \
+              pt_.x = static_cast<short>(LOWORD(call_.lParam));                                    \
+              pt_.y = static_cast<short>(HIWORD(call_.lParam));                                    \
+              this_->OnContextMenu(reinterpret_cast<HWND>(call_.wParam), pt_);                     \
+              return TRUE;)
+// clang-format on

@@ -49,7 +49,8 @@ INT_PTR CDialog::DoModal() {
     if (pTemplate == nullptr) {
         HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
         HGLOBAL hData = hResource != nullptr ? ::LoadResource(hInstance, hResource) : nullptr;
-        pTemplate = hData != nullptr ? static_cast<const DLGTEMPLATE*>(::LockResource(hData)) : nullptr;
+        pTemplate =
+            hData != nullptr ? static_cast<const DLGTEMPLATE*>(::LockResource(hData)) : nullptr;
         if (pTemplate == nullptr) return -1;
     }
     HWND hOwner = PreModal();
@@ -92,7 +93,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         // Reached from the default processing of an attached dialog: everything but the
         // initialisation is left to the dialog manager.
         auto* pDialog = dynamic_cast<CDialog*>(pWnd);
-        if (message == WM_INITDIALOG && pDialog != nullptr) return pDialog->OnInitDialog();
+        
         return FALSE;
     }
 

@@ -17,25 +17,25 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
 
     DWORD dwAccess = GENERIC_READ;
     switch (nOpenFlags & 3) {
-    case modeWrite:
-        dwAccess = GENERIC_WRITE;
-        break;
-    case modeReadWrite:
-        dwAccess = GENERIC_READ | GENERIC_WRITE;
-        break;
+        case modeWrite:
+            dwAccess = GENERIC_WRITE;
+            break;
+        case modeReadWrite:
+            dwAccess = GENERIC_READ | GENERIC_WRITE;
+            break;
     }
 
     DWORD dwShare = 0;  // shareCompat and shareExclusive
     switch (nOpenFlags & 0x70) {
-    case shareDenyWrite:
-        dwShare = FILE_SHARE_READ;
-        break;
-    case shareDenyRead:
-        dwShare = FILE_SHARE_WRITE;
-        break;
-    case shareDenyNone:
-        dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
-        break;
+        case shareDenyWrite:
+            dwShare = FILE_SHARE_READ;
+            break;
+        case shareDenyRead:
+            dwShare = FILE_SHARE_WRITE;
+            break;
+        case shareDenyNone:
+            dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+            break;
     }
 
     DWORD dwCreation = OPEN_EXISTING;

@@ -42,7 +42,8 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND hWnd, UINT message, WPARAM wParam, 
 
 INT_PTR CFileDialog::DoModal() {
     m_ofn.hwndOwner = PreModal();
-    const BOOL bChosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+    const BOOL bChosen =
+        m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
     PostModal();
     return bChosen ? IDOK : IDCANCEL;
 }
@@ -53,9 +54,9 @@ std::string CFileDialog::GetPathName() const {
 
     std::vector<char> path(MAX_PATH);
     for (;;) {
-        const LRESULT nNeeded = ::SendMessageA(hDialog, CDM_GETFILEPATH,
-                                               static_cast<WPARAM>(path.size()),
-                                               reinterpret_cast<LPARAM>(path.data()));
+        const LRESULT nNeeded =
+            ::SendMessageA(hDialog, CDM_GETFILEPATH, static_cast<WPARAM>(path.size()),
+                           reinterpret_cast<LPARAM>(path.data()));
         if (nNeeded < 0) return m_szFileName;
         if (static_cast<size_t>(nNeeded) <= path.size()) return path.data();
         path.assign(static_cast<size_t>(nNeeded), '\0');

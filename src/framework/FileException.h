@@ -27,7 +27,8 @@ public:
         endOfFile = 14,
     };
 
-    explicit CFileException(int cause = none, LONG lOsError = -1, const char* lpszFileName = nullptr);
+    explicit CFileException(int cause = none, LONG lOsError = -1,
+                            const char* lpszFileName = nullptr);
 
     // The cause that fits an operating-system error code.
     static int OsErrorToException(LONG lOsError);

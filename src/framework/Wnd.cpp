@@ -58,8 +58,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
         if (!map.objects.emplace(hWnd, this).second) return FALSE;
     }
     m_hWnd = hWnd;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-        hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     return TRUE;
 }
 
@@ -100,7 +100,8 @@ LRESULT CWnd::Default() {
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_hWnd == nullptr) return 0;
-    if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper != nullptr)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
@@ -166,7 +167,7 @@ void CWnd::FinishNcDestroy() {
     CWinApp* pApp = AfxGetApp();
     if (pApp != nullptr && pApp->m_pMainWnd == this) {
         pApp->m_pMainWnd = nullptr;
-        
+        ::PostQuitMessage(0);
     }
     PostNcDestroy();
 }

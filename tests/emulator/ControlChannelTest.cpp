@@ -78,8 +78,8 @@ TEST(ControlChannel, StartUpOptionsStayAsStartedOnReset) {
     CEmulatorProcess emulator;
     ASSERT_TRUE(emulator.Start({}));
     CTempDir other;
-    ASSERT_EQ(emulator.Reset({"--link", other / "lpt1", "--log", other / "log", "--control-port", "1",
-                              "--port-file", other / "port"}),
+    ASSERT_EQ(emulator.Reset({"--link", other / "lpt1", "--log", other / "log", "--control-port",
+                              "1", "--port-file", other / "port"}),
               "ok");
     EXPECT_FALSE(Exists(other / "lpt1"));
     EXPECT_FALSE(Exists(other / "log"));
@@ -110,8 +110,8 @@ TEST(ControlChannel, ResetSwitchesTheCard) {
 
     if (HaveTool("mkfs.fat") && HaveTool("mcopy")) {
         RunCommand("mkfs.fat -F 12 -C '" + (dir / "card.img") + "' 1024 >/dev/null 2>&1");
-        RunCommand("MTOOLS_SKIP_CHECK=1 mcopy -i '" + (dir / "card.img") + "' '" + (dir / "one/A.TXT") +
-                   "' ::/C.TXT");
+        RunCommand("MTOOLS_SKIP_CHECK=1 mcopy -i '" + (dir / "card.img") + "' '" +
+                   (dir / "one/A.TXT") + "' ::/C.TXT");
         ASSERT_EQ(emulator.Reset({"--card-image", dir / "card.img"}), "ok");
         aRecords = port.List("\\*.*");
         ASSERT_EQ(aRecords.size(), 1u);
@@ -173,15 +173,18 @@ TEST(ProgramLife, HelpDescribesEveryOptionAndBadOptionsAreRefused) {
     const std::string strHelp = RunCommand(std::string(EMULATOR_PROGRAM) + " --help", &nExit);
     EXPECT_EQ(nExit, 0);
     for (const char* pszOption :
-         {"--link", "--no-port", "--log", "--control-port", "--port-file", "--card-dir", "--card-image", "--sr-status",
-          "--sc-status", "--fo-status", "--ir-status", "--fr-status", "--count-extra", "--inject-record", "--cut",
-          "--split", "--silence", "--garbage", "--disconnect", "--rate", "reset", "log", "quit"}) {
+         {"--link",      "--no-port",    "--log",         "--control-port",  "--port-file",
+          "--card-dir",  "--card-image", "--sr-status",   "--sc-status",     "--fo-status",
+          "--ir-status", "--fr-status",  "--count-extra", "--inject-record", "--cut",
+          "--split",     "--silence",    "--garbage",     "--disconnect",    "--rate",
+          "reset",       "log",          "quit"}) {
         EXPECT_NE(strHelp.find(pszOption), std::string::npos) << pszOption;
     }
     for (const std::string& strBad :
-         {std::string("--bogus"), std::string("--rate"), std::string("--rate=fast"), std::string("--split 1:2"),
-          std::string("--port-file /tmp/p")}) {
-        const std::string strOutput = RunCommand(std::string(EMULATOR_PROGRAM) + " " + strBad + " 2>&1", &nExit);
+         {std::string("--bogus"), std::string("--rate"), std::string("--rate=fast"),
+          std::string("--split 1:2"), std::string("--port-file /tmp/p")}) {
+        const std::string strOutput =
+            RunCommand(std::string(EMULATOR_PROGRAM) + " " + strBad + " 2>&1", &nExit);
         EXPECT_EQ(nExit, 2) << strBad;
         EXPECT_NE(strOutput.find("--help"), std::string::npos) << strOutput;
     }

@@ -58,7 +58,8 @@ std::vector<MdirEntry> ParseMdir(const std::string& strOutput) {
 std::string DateOf(uint32_t nOpaque) {
     const uint32_t nDate = nOpaque >> 16;
     char szText[16];
-    std::snprintf(szText, sizeof szText, "%04u-%02u-%02u", 1980 + (nDate >> 9), (nDate >> 5) & 15, nDate & 31);
+    std::snprintf(szText, sizeof szText, "%04u-%02u-%02u", 1980 + (nDate >> 9), (nDate >> 5) & 15,
+                  nDate & 31);
     return szText;
 }
 
@@ -77,7 +78,8 @@ class FatImageTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         for (const char* pszTool : {"mkfs.fat", "mmd", "mcopy", "mdir", "mdel"}) {
-            if (!HaveTool(pszTool)) GTEST_SKIP() << pszTool << " is not installed (dosfstools/mtools)";
+            if (!HaveTool(pszTool))
+                GTEST_SKIP() << pszTool << " is not installed (dosfstools/mtools)";
         }
         setenv("MTOOLS_SKIP_CHECK", "1", 1);
         m_strImage = m_dir / "card.img";
@@ -120,7 +122,8 @@ protected:
     }
 
     std::vector<MdirEntry> Mdir(const std::string& strFolder) {
-        return ParseMdir(RunCommand("mdir -i '" + m_strImage + "' -a '::/" + strFolder + "' 2>/dev/null"));
+        return ParseMdir(
+            RunCommand("mdir -i '" + m_strImage + "' -a '::/" + strFolder + "' 2>/dev/null"));
     }
 
     std::vector<CardRecord> List(const std::string& strCardPath) {
@@ -135,7 +138,8 @@ protected:
         Bytes aContent;
         uint8_t buffer[4096];
         while (aContent.size() < pFile->Size()) {
-            const size_t nRead = pFile->Read(static_cast<uint32_t>(aContent.size()), buffer, nChunk);
+            const size_t nRead =
+                pFile->Read(static_cast<uint32_t>(aContent.size()), buffer, nChunk);
             if (nRead == 0) break;
             aContent.insert(aContent.end(), buffer, buffer + nRead);
         }
@@ -191,8 +195,8 @@ TEST_P(FatImageTest, FileBytesMatchMcopyInAnyChunkSize) {
         for (char& c : strCardPath) {
             if (c == '/') c = '\\';
         }
-        const std::string strReference =
-            RunCommand("mcopy -n -i '" + m_strImage + "' '::/" + file.m_strCardPath + "' - 2>/dev/null");
+        const std::string strReference = RunCommand("mcopy -n -i '" + m_strImage + "' '::/" +
+                                                    file.m_strCardPath + "' - 2>/dev/null");
         const Bytes aMcopy(strReference.begin(), strReference.end());
         EXPECT_EQ(aMcopy, file.m_aContent);
         EXPECT_EQ(ReadWhole(strCardPath, 4096), aMcopy);

@@ -85,7 +85,8 @@ TEST_F(FaultTest, CountExtraAnnouncesRecordsThatNeverCome) {
 
 TEST_F(FaultTest, InjectedRecordsAreAppendedByteForByte) {
     Start({"--inject-record", "\\DCIM:2e2e2f2f202020202020ff:10:0", "--inject-record",
-           "\\\\dcim\\:434f4e20202020200d0a00:21:4294967295", "--inject-record", "\\:2f2f2f2f2f2f2f2f2f2f2f:20:7"});
+           "\\\\dcim\\:434f4e20202020200d0a00:21:4294967295", "--inject-record",
+           "\\:2f2f2f2f2f2f2f2f2f2f2f:20:7"});
     const std::vector<WireRecord> aDcim = m_port.List("\\DCIM\\*.*");
     ASSERT_EQ(aDcim.size(), 5u);
     EXPECT_EQ(aDcim[2].Name(), "IMG0001.JPG");
@@ -106,7 +107,7 @@ TEST_F(FaultTest, InjectedRecordsAreAppendedByteForByte) {
     EXPECT_EQ(aRoot[1].m_nSize, 7u);
 
     // On an empty card, and in a folder that does not exist.
-    ASSERT_EQ(m_emulator.Reset({"--inject-record", "\\GHOST:41424320202020202020:20:1"}), "ok");
+    ASSERT_EQ(m_emulator.Reset({"--inject-record", "\\GHOST:4142432020202020202020:20:1"}), "ok");
     ASSERT_EQ(m_port.List("\\GHOST\\*.*").size(), 1u);
     EXPECT_TRUE(m_port.List("\\*.*").empty());
 }
@@ -153,20 +154,39 @@ TEST_F(FaultTest, SilenceSendsNothingAndKeepsTheReadPosition) {
     EXPECT_EQ(m_port.Exchange(PacketFr(100), 101), Concat({0x00}, Photo(0, 100)));
 }
 
-TEST_F(FaultTest, GarbageReplacesTheReplyAndItsUnreadRestIsDropped) {
-    Start({"--garbage", "1:deadbeefcafe"});
+TEST_F(FaultTest, GarbageReplacesTheReplyWhateverItsLength) {
+    Start({"--garbage", "1:0102030405", "--garbage", "2:ab", "--garbage", "3:deadbeef"});
+    EXPECT_EQ(OpenPhoto(), (Bytes{0x01, 0x02, 0x03, 0x04, 0x05}));
+    m_port.Send(PacketSc());
+    ASSERT_TRUE(m_emulator.WaitForLogLine("< ab"));
+    EXPECT_EQ(m_port.Receive(1), Bytes{0xAB});
+    EXPECT_EQ(m_port.Waiting(), 0u);
+    // Bytes the PC does not read stay in the port, as any pty keeps them.
     EXPECT_EQ(m_port.Exchange(PacketSr(0x00), 1), Bytes{0xDE});
-    ASSERT_TRUE(m_emulator.WaitForLogLine("< deadbeefcafe"));
-    // The next command ends the old reply, as on the printer: the PC reads only the new one.
-    EXPECT_EQ(m_port.Exchange(PacketSc(), 2), (Bytes{0x00, 0x00}));
-    ASSERT_TRUE(m_emulator.WaitForLogLine("< 0000"));
-    const std::vector<std::string> aExpected = {"> 1b535200",
-                                                "# exchange 1: garbage deadbeefcafe instead of 1 bytes",
-                                                "< deadbeefcafe",
-                                                "> 1b5343",
-                                                "# dropped 5 reply bytes the PC did not read",
-                                                "< 0000"};
+    ASSERT_TRUE(m_emulator.WaitForLogLine("< deadbeef"));
+    EXPECT_EQ(m_port.Waiting(), 3u);
+    const std::vector<std::string> aExpected = {
+        "> " + ToHex(PacketFo("\\DCIM\\IMG0001.JPG")),
+        "# exchange 1: garbage 0102030405 instead of 5 bytes",
+        "< 0102030405",
+        "> 1b5343",
+        "# exchange 2: garbage ab instead of 2 bytes",
+        "< ab",
+        "> 1b535200",
+        "# exchange 3: garbage deadbeef instead of 1 bytes",
+        "< deadbeef"};
     EXPECT_EQ(m_emulator.Log(), aExpected);
+}
+
+TEST_F(FaultTest, ANewCommandDropsWhatIsStillQueuedOfTheLastReply) {
+    Start({"--split", "2:3:60000"});
+    EXPECT_EQ(OpenPhoto(), PHOTO_OPENED);
+    m_port.Send(PacketFr(100));
+    EXPECT_EQ(m_port.Receive(3), Concat({0x00}, Photo(0, 2)));
+    // The PC gives up on the rest and asks again; the paused part never comes, and the
+    // printer's position holds only what went out.
+    EXPECT_EQ(m_port.Exchange(PacketFr(10), 11), Concat({0x00}, Photo(2, 10)));
+    ASSERT_TRUE(m_emulator.WaitForLogLine("# dropped 98 reply bytes not yet sent"));
 }
 
 TEST_F(FaultTest, DisconnectClosesThePortUntilTheNextReset) {

@@ -59,9 +59,9 @@ protected:
 };
 
 TEST_F(HostFolderCardTest, NamesAreMappedToUniqueShortNames) {
-    for (const char* pszName : {"img_0001.jpg", "My Photo.jpeg", "My Photo 2.jpeg", ".hidden", "a.b.c",
-                                "UPPER.TXT", "upper.txt", "caf\xc3\xa9.jpg", "toolongname.txt", "NOEXT",
-                                "x+y=z.t;t", "Readme."}) {
+    for (const char* pszName :
+         {"img_0001.jpg", "My Photo.jpeg", "My Photo 2.jpeg", ".hidden", "a.b.c", "UPPER.TXT",
+          "upper.txt", "caf\xc3\xa9.jpg", "toolongname.txt", "NOEXT", "x+y=z.t;t", "Readme."}) {
         WriteFileBytes(Card(std::string("DCIM/100photo/") + pszName), PatternBytes(1, 1));
     }
     std::vector<std::string> aNames = Names(List("\\DCIM\\100PHOTO"));
@@ -70,9 +70,9 @@ TEST_F(HostFolderCardTest, NamesAreMappedToUniqueShortNames) {
     EXPECT_EQ(aNames[1], "..");
     aNames.erase(aNames.begin(), aNames.begin() + 2);
     // Sorted by the 8.3 bytes; names that already fit are only upper-cased.
-    const std::vector<std::string> aExpected = {"AB~1.C",      "CAF_~1.JPG",   "HIDDEN~1",     "IMG_0001.JPG",
-                                                "MYPHOT~1.JPE", "MYPHOT~2.JPE", "NOEXT",        "README~1",
-                                                "TOOLON~1.TXT", "UPPER.TXT",    "UPPER~1.TXT", "X_Y_Z~1.T_T"};
+    const std::vector<std::string> aExpected = {
+        "AB~1.C", "CAF_~1.JPG", "HIDDEN~1",     "IMG_0001.JPG", "MYPHOT~1.JPE", "MYPHOT~2.JPE",
+        "NOEXT",  "README~1",   "TOOLON~1.TXT", "UPPER.TXT",    "UPPER~1.TXT",  "X_Y_Z~1.T_T"};
     EXPECT_EQ(aNames, aExpected);
 }
 
@@ -94,7 +94,8 @@ TEST_F(HostFolderCardTest, RecordsCarryAttributesSizesAndModificationTime) {
     const std::vector<CardRecord> aPhotos = List("\\DCIM\\100PHOTO");
     ASSERT_EQ(Names(aPhotos), (std::vector<std::string>{".", "..", "IMG0001.JPG"}));
     EXPECT_EQ(aPhotos[0].m_nAttributes, ATTR_DIRECTORY);
-    EXPECT_EQ(aPhotos[0].m_nOpaque, (23u << 11 | 59u << 5 | 29u) | (39u << 9 | 12u << 5 | 31u) << 16);
+    EXPECT_EQ(aPhotos[0].m_nOpaque, (23u << 11 | 59u << 5 | 29u) | (39u << 9 | 12u << 5 | 31u)
+                                                                       << 16);
     EXPECT_EQ(aPhotos[1].m_nAttributes, ATTR_DIRECTORY);
     EXPECT_EQ(aPhotos[1].m_nOpaque, aRoot[0].m_nOpaque);  // ".." is the parent
     EXPECT_EQ(aPhotos[2].m_nAttributes, ATTR_ARCHIVE);
@@ -113,7 +114,8 @@ TEST_F(HostFolderCardTest, FilesOpenThroughTheirShortNamesOnly) {
     const Bytes aContent = PatternBytes(70000, 4);
     WriteFileBytes(Card("DCIM/100photo/My Photo.jpeg"), aContent);
     CHostFolderCard card(m_dir / "card");
-    std::unique_ptr<CCardFile> pFile = card.OpenFile(SplitCardPath("\\\\dcim\\100PHOTO\\myphot~1.jpe"));
+    std::unique_ptr<CCardFile> pFile =
+        card.OpenFile(SplitCardPath("\\\\dcim\\100PHOTO\\myphot~1.jpe"));
     ASSERT_NE(pFile, nullptr);
     ASSERT_EQ(pFile->Size(), aContent.size());
     Bytes aRead(aContent.size());
@@ -154,7 +156,8 @@ TEST_F(HostFolderCardTest, PcSeesShortNamesAndReadsTheBytes) {
     EXPECT_EQ(aRecords[2].m_nSize, 9000u);
     EXPECT_EQ(aRecords[2].m_nOpaque, (8u << 11 | 30u << 5) | (42u << 9 | 3u << 5 | 15u) << 16);
 
-    EXPECT_EQ(port.Exchange(PacketFo("\\DCIM\\100PHOTO\\HOLIDA~1.JPE"), 5), (Bytes{0, 0, 0, 0x23, 0x28}));
+    EXPECT_EQ(port.Exchange(PacketFo("\\DCIM\\100PHOTO\\HOLIDA~1.JPE"), 5),
+              (Bytes{0, 0, 0, 0x23, 0x28}));
     const Bytes aReply = port.Exchange(PacketFr(9000), 9001);
     ASSERT_EQ(aReply.size(), 9001u);
     EXPECT_EQ(Bytes(aReply.begin() + 1, aReply.end()), aContent);

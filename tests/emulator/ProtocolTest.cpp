@@ -34,7 +34,8 @@ TEST_F(ProtocolTest, GreetingStatusAndFarewellAreLoggedExactly) {
     EXPECT_EQ(m_port.Exchange(PacketSr(0x00), 1), Bytes{0x00});
     EXPECT_EQ(m_port.Exchange(PacketSc(), 2), (Bytes{0x00, 0x00}));
     EXPECT_EQ(m_port.Exchange(PacketSr(0xFF), 1), Bytes{0x00});
-    const std::vector<std::string> aExpected = {"> 1b535200", "< 00", "> 1b5343", "< 0000", "> 1b5352ff", "< 00"};
+    const std::vector<std::string> aExpected = {"> 1b535200", "< 00",       "> 1b5343",
+                                                "< 0000",     "> 1b5352ff", "< 00"};
     EXPECT_EQ(m_emulator.Log(), aExpected);
 }
 
@@ -112,9 +113,12 @@ TEST_F(ProtocolTest, FileIsReadInChunksFromThePrintersPosition) {
 
 TEST_F(ProtocolTest, OpeningAgainStartsFromTheBeginning) {
     OpenPhoto();
-    EXPECT_EQ(m_port.Exchange(PacketFr(100), 101), Concat({0x00}, Bytes(m_aPhoto.begin(), m_aPhoto.begin() + 100)));
-    EXPECT_EQ(m_port.Exchange(PacketFo("\\dcim\\100photo\\img0001.jpg"), 5), (Bytes{0x00, 0x00, 0x00, 0xEA, 0x60}));
-    EXPECT_EQ(m_port.Exchange(PacketFr(100), 101), Concat({0x00}, Bytes(m_aPhoto.begin(), m_aPhoto.begin() + 100)));
+    EXPECT_EQ(m_port.Exchange(PacketFr(100), 101),
+              Concat({0x00}, Bytes(m_aPhoto.begin(), m_aPhoto.begin() + 100)));
+    EXPECT_EQ(m_port.Exchange(PacketFo("\\dcim\\100photo\\img0001.jpg"), 5),
+              (Bytes{0x00, 0x00, 0x00, 0xEA, 0x60}));
+    EXPECT_EQ(m_port.Exchange(PacketFr(100), 101),
+              Concat({0x00}, Bytes(m_aPhoto.begin(), m_aPhoto.begin() + 100)));
 }
 
 TEST_F(ProtocolTest, OpenIsRefusedForFoldersAndMissingFilesAndReadThenFails) {
@@ -146,14 +150,15 @@ TEST_F(ProtocolTest, PacketsArrivingInPiecesAreAnsweredOnceWhole) {
 }
 
 TEST_F(ProtocolTest, GarbageIsSkippedToTheNextEscapeAndLogged) {
-    m_port.Send(Bytes{0x41, 0x42, 0x43, 0x1B, 0x5A, 0x5A, 0x00});  // text, then ESC with unknown letters
+    m_port.Send(
+        Bytes{0x41, 0x42, 0x43, 0x1B, 0x5A, 0x5A, 0x00});  // text, then ESC with unknown letters
     m_port.Send(PacketSr(0x00));
     EXPECT_EQ(m_port.Receive(1), Bytes{0x00});
     m_port.Send(Bytes{0x1B, 0x1B, 'S', 'C'});  // a lone ESC right before a packet
     EXPECT_EQ(m_port.Receive(2), (Bytes{0x00, 0x00}));
     ASSERT_TRUE(m_emulator.WaitForLogLine("< 0000"));
-    const std::vector<std::string> aExpected = {"? 4142431b5a5a00", "> 1b535200", "< 00",
-                                                "? 1b",             "> 1b5343",   "< 0000"};
+    const std::vector<std::string> aExpected = {"? 4142431b5a5a00", "> 1b535200", "< 00", "? 1b",
+                                                "> 1b5343",         "< 0000"};
     EXPECT_EQ(m_emulator.Log(), aExpected);
 }
 

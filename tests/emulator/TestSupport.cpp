@@ -60,7 +60,8 @@ Bytes ReadFileBytes(const std::string& strPath) {
 
 void WriteFileBytes(const std::string& strPath, const Bytes& aBytes) {
     std::ofstream file(strPath, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(aBytes.data()), static_cast<std::streamsize>(aBytes.size()));
+    file.write(reinterpret_cast<const char*>(aBytes.data()),
+               static_cast<std::streamsize>(aBytes.size()));
 }
 
 Bytes PatternBytes(size_t nCount, uint32_t nSeed) {
@@ -100,8 +101,13 @@ Bytes PacketFo(const std::string& strPath) {
 }
 
 Bytes PacketFr(uint32_t nCount) {
-    return {0x1B, 'F', 'R', static_cast<uint8_t>(nCount >> 24), static_cast<uint8_t>(nCount >> 16),
-            static_cast<uint8_t>(nCount >> 8), static_cast<uint8_t>(nCount)};
+    return {0x1B,
+            'F',
+            'R',
+            static_cast<uint8_t>(nCount >> 24),
+            static_cast<uint8_t>(nCount >> 16),
+            static_cast<uint8_t>(nCount >> 8),
+            static_cast<uint8_t>(nCount)};
 }
 
 Bytes Concat(const Bytes& a, const Bytes& b) {
@@ -161,7 +167,8 @@ Bytes CPcPort::Receive(size_t nCount, milliseconds deadline) {
         pollfd entry{m_hPort, POLLIN, 0};
         if (poll(&entry, 1, static_cast<int>(nLeft)) <= 0) continue;
         uint8_t buffer[65536];
-        const ssize_t nRead = read(m_hPort, buffer, std::min(sizeof buffer, nCount - aBytes.size()));
+        const ssize_t nRead =
+            read(m_hPort, buffer, std::min(sizeof buffer, nCount - aBytes.size()));
         if (nRead < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (nRead <= 0) break;  // the printer is gone
         aBytes.insert(aBytes.end(), buffer, buffer + nRead);
@@ -227,7 +234,8 @@ bool CEmulatorProcess::Start(const std::vector<std::string>& aOptions, bool bCon
     if (!bControl) {
         return WaitFor([&] { return access(LinkPath().c_str(), F_OK) == 0; }, milliseconds(10000));
     }
-    if (!WaitFor([&] { return access((m_dir / "port").c_str(), F_OK) == 0; }, milliseconds(10000))) {
+    if (!WaitFor([&] { return access((m_dir / "port").c_str(), F_OK) == 0; },
+                 milliseconds(10000))) {
         return false;
     }
     std::ifstream portFile(m_dir / "port");
@@ -261,20 +269,21 @@ std::string CEmulatorProcess::ReadLine() {
             return strLine;
         }
         const auto nLeft = duration_cast<milliseconds>(tEnd - steady_clock::now()).count();
-        if (nLeft <= 0) return "<no answer>";
+        if (nLeft <= 0) return "!no answer";
         pollfd entry{m_hControl, POLLIN, 0};
         if (poll(&entry, 1, static_cast<int>(nLeft)) <= 0) continue;
         char buffer[65536];
         const ssize_t nRead = read(m_hControl, buffer, sizeof buffer);
-        if (nRead <= 0) return "<closed>";
+        if (nRead <= 0) return "!closed";
         m_strBuffered.append(buffer, static_cast<size_t>(nRead));
     }
 }
 
 std::string CEmulatorProcess::Request(const std::string& strLine) {
     const std::string strSend = strLine + "\n";
-    if (send(m_hControl, strSend.data(), strSend.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(strSend.size())) {
-        return "<send failed>";
+    if (send(m_hControl, strSend.data(), strSend.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(strSend.size())) {
+        return "!send failed";
     }
     return ReadLine();
 }
@@ -288,7 +297,7 @@ std::string CEmulatorProcess::Reset(const std::vector<std::string>& aOptions) {
 std::vector<std::string> CEmulatorProcess::Log() {
     std::vector<std::string> aLines;
     std::string strLine = Request("log");
-    while (strLine != "." && strLine[0] != '<') {
+    while (strLine != "." && strLine[0] != '!') {
         aLines.push_back(strLine);
         strLine = ReadLine();
     }

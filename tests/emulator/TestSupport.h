@@ -68,7 +68,8 @@ public:
     void Close();
     void Send(const Bytes& aPacket);
     // Reads until nCount bytes have come, end of file, or the deadline.
-    Bytes Receive(size_t nCount, std::chrono::milliseconds deadline = std::chrono::milliseconds(5000));
+    Bytes Receive(size_t nCount,
+                  std::chrono::milliseconds deadline = std::chrono::milliseconds(5000));
     // Bytes waiting to be read right now.
     size_t Waiting() const;
     // Whether a read now reports the far end gone (EOF or EIO).

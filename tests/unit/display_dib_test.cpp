@@ -44,7 +44,8 @@ uint32_t RowsBytes(const BmpSpec& spec) {
 // Colour i of the table is (i, 255 - i, 2i) as red, green, blue; pixel byte k is k mod 251.
 std::string MakeBmp(const BmpSpec& spec) {
     int entries = spec.tableEntries;
-    if (entries < 0) entries = spec.clrUsed ? int(spec.clrUsed) : (spec.bitCount <= 8 ? 1 << spec.bitCount : 0);
+    if (entries < 0)
+        entries = spec.clrUsed ? int(spec.clrUsed) : (spec.bitCount <= 8 ? 1 << spec.bitCount : 0);
     int bits = spec.bitsBytes >= 0 ? spec.bitsBytes : int(RowsBytes(spec));
     const uint32_t realOff = 14 + 40 + 4 * entries + spec.gapBeforeBits;
     std::string s;
@@ -111,16 +112,17 @@ struct DibDeleter {
 };
 using DibPtr = std::unique_ptr<PackedDib, DibDeleter>;
 
-class DibFileTest : public ::testing::Test {
+class DisplayDibFileTest : public ::testing::Test {
 protected:
     DibPtr Load(const BmpSpec& spec) {
-        return DibPtr(LoadDibFile(m_folder.Write("t" + std::to_string(++m_count) + ".bmp", MakeBmp(spec)).c_str()));
+        return DibPtr(LoadDibFile(
+            m_folder.Write("t" + std::to_string(++m_count) + ".bmp", MakeBmp(spec)).c_str()));
     }
     TempFolder m_folder;
     int m_count = 0;
 };
 
-TEST(DibColorCountTest, FollowsClrUsedThenBitCount) {
+TEST(DisplayDibColorCountTest, FollowsClrUsedThenBitCount) {
     BITMAPINFOHEADER h{};
     h.biBitCount = 1;
     EXPECT_EQ(DibColorCount(h), 2u);
@@ -139,7 +141,7 @@ TEST(DibColorCountTest, FollowsClrUsedThenBitCount) {
     EXPECT_EQ(DibColorCount(h), 5u);
 }
 
-TEST_F(DibFileTest, EightBitWithoutClrUsedGetsFullTableAndComputedSize) {
+TEST_F(DisplayDibFileTest, EightBitWithoutClrUsedGetsFullTableAndComputedSize) {
     BmpSpec spec;
     DibPtr dib = Load(spec);
     ASSERT_TRUE(dib);
@@ -157,7 +159,7 @@ TEST_F(DibFileTest, EightBitWithoutClrUsedGetsFullTableAndComputedSize) {
     for (int k = 0; k < 24; ++k) EXPECT_EQ(bits[k], k % 251) << k;
 }
 
-TEST_F(DibFileTest, TwentyFourBitHasNoTableAndBitsFollowHeader) {
+TEST_F(DisplayDibFileTest, TwentyFourBitHasNoTableAndBitsFollowHeader) {
     BmpSpec spec;
     spec.bitCount = 24;
     spec.width = 3;
@@ -171,7 +173,7 @@ TEST_F(DibFileTest, TwentyFourBitHasNoTableAndBitsFollowHeader) {
     EXPECT_EQ(DibBits(dib.get())[23], 23);
 }
 
-TEST_F(DibFileTest, BitsAreTakenFromOffBitsOrRightAfterTheTable) {
+TEST_F(DisplayDibFileTest, BitsAreTakenFromOffBitsOrRightAfterTheTable) {
     BmpSpec gap;
     gap.clrUsed = 4;
     gap.gapBeforeBits = 16;  // the offset points past a gap: the gap is not pixel data
@@ -190,7 +192,7 @@ TEST_F(DibFileTest, BitsAreTakenFromOffBitsOrRightAfterTheTable) {
     for (int k = 0; k < 24; ++k) EXPECT_EQ(DibBits(direct.get())[k], k % 251);
 }
 
-TEST_F(DibFileTest, ComputedImageSizeMustBeInTheFile) {
+TEST_F(DisplayDibFileTest, ComputedImageSizeMustBeInTheFile) {
     BmpSpec complete;
     complete.width = 7;
     complete.height = 4;
@@ -203,7 +205,7 @@ TEST_F(DibFileTest, ComputedImageSizeMustBeInTheFile) {
     EXPECT_FALSE(Load(shortFile));
 }
 
-TEST_F(DibFileTest, StatedImageSizeIsReadWhenTheFileHoldsIt) {
+TEST_F(DisplayDibFileTest, StatedImageSizeIsReadWhenTheFileHoldsIt) {
     BmpSpec padded;
     padded.sizeImage = 30;  // two bytes beyond the rows, as some writers do
     padded.bitsBytes = 30;
@@ -221,7 +223,7 @@ TEST_F(DibFileTest, StatedImageSizeIsReadWhenTheFileHoldsIt) {
     EXPECT_FALSE(Load(tooSmall));
 }
 
-TEST_F(DibFileTest, OnlyThePlainInfoHeaderIsAccepted) {
+TEST_F(DisplayDibFileTest, OnlyThePlainInfoHeaderIsAccepted) {
     BmpSpec core;
     core.infoSize = 12;
     EXPECT_FALSE(Load(core));
@@ -239,7 +241,7 @@ TEST_F(DibFileTest, OnlyThePlainInfoHeaderIsAccepted) {
     EXPECT_FALSE(Load(noBits));
 }
 
-TEST_F(DibFileTest, MissingWrongTypeAndTruncatedFilesFail) {
+TEST_F(DisplayDibFileTest, MissingWrongTypeAndTruncatedFilesFail) {
     EXPECT_EQ(LoadDibFile((m_folder.Path() + "\\absent.bmp").c_str()), nullptr);
     BmpSpec type;
     type.type[1] = 'A';
@@ -254,7 +256,7 @@ TEST_F(DibFileTest, MissingWrongTypeAndTruncatedFilesFail) {
     EXPECT_FALSE(Load(tableCut));
 }
 
-TEST_F(DibFileTest, HostileSizesFailWithoutHugeAllocations) {
+TEST_F(DisplayDibFileTest, HostileSizesFailWithoutHugeAllocations) {
     struct Case {
         const char* what;
         int32_t width, height;
@@ -283,7 +285,7 @@ TEST_F(DibFileTest, HostileSizesFailWithoutHugeAllocations) {
     }
 }
 
-TEST_F(DibFileTest, HostileColourCountsAndOffsetsFail) {
+TEST_F(DisplayDibFileTest, HostileColourCountsAndOffsetsFail) {
     for (uint32_t used : {257u, 0x10001u, 0xFFFFFFFFu}) {
         BmpSpec spec;
         spec.clrUsed = used;
@@ -303,7 +305,7 @@ TEST_F(DibFileTest, HostileColourCountsAndOffsetsFail) {
     }
 }
 
-TEST_F(DibFileTest, PaletteCopiesTheColourTable) {
+TEST_F(DisplayDibFileTest, PaletteCopiesTheColourTable) {
     BmpSpec spec;
     spec.clrUsed = 3;
     DibPtr dib = Load(spec);
@@ -328,7 +330,7 @@ TEST_F(DibFileTest, PaletteCopiesTheColourTable) {
     EXPECT_EQ(CreateDibPalette(plain.get()), GetStockObject(DEFAULT_PALETTE));
 }
 
-TEST_F(DibFileTest, IndexHeaderIsTheHeaderWithAnIdentityTable) {
+TEST_F(DisplayDibFileTest, IndexHeaderIsTheHeaderWithAnIdentityTable) {
     BmpSpec spec;
     DibPtr dib = Load(spec);
     ASSERT_TRUE(dib);
@@ -351,7 +353,7 @@ TEST_F(DibFileTest, IndexHeaderIsTheHeaderWithAnIdentityTable) {
 }
 
 // The committed artwork itself must pass the reader with the sizes the windows expect.
-TEST(DibArtworkTest, PictureFilesLoadAsEightBitWithTheirOwnPalettes) {
+TEST(DisplayDibArtworkTest, PictureFilesLoadAsEightBitWithTheirOwnPalettes) {
     std::string source = __FILE__;
     const size_t cut = source.rfind("/tests/unit/");
     if (source.empty() || source[0] != '/' || cut == std::string::npos)
@@ -360,7 +362,9 @@ TEST(DibArtworkTest, PictureFilesLoadAsEightBitWithTheirOwnPalettes) {
     struct Expected {
         const char* name;
         LONG width, height;
-    } files[] = {{"printer_8bit.bmp", 150, 136}, {"monitor_8bit.bmp", 194, 175}, {"kestrel_8bit.bmp", 144, 23}};
+    } files[] = {{"printer_8bit.bmp", 150, 136},
+                 {"monitor_8bit.bmp", 194, 175},
+                 {"kestrel_8bit.bmp", 144, 23}};
     for (const Expected& e : files) {
         DibPtr dib(LoadDibFile((art + e.name).c_str()));
         ASSERT_TRUE(dib) << e.name;
@@ -373,7 +377,7 @@ TEST(DibArtworkTest, PictureFilesLoadAsEightBitWithTheirOwnPalettes) {
 }
 
 // The three picture files are found by bare name; the current folder is on the search path.
-class PictureFilesTest : public ::testing::Test {
+class DisplayPictureFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         char exe[MAX_PATH];
@@ -401,7 +405,7 @@ protected:
     PackedDib* m_slots[PICTURE_COUNT] = {};
 };
 
-TEST_F(PictureFilesTest, AllThreeLoadInSlotOrder) {
+TEST_F(DisplayPictureFilesTest, AllThreeLoadInSlotOrder) {
     for (int k = 0; k < PICTURE_COUNT; ++k) WritePicture(k);
     EXPECT_EQ(LoadPictureDibs(m_slots), 1);
     for (int k = 0; k < PICTURE_COUNT; ++k) {
@@ -414,14 +418,14 @@ TEST_F(PictureFilesTest, AllThreeLoadInSlotOrder) {
     for (PackedDib* slot : m_slots) EXPECT_EQ(slot, nullptr);
 }
 
-TEST_F(PictureFilesTest, MissingPrinterLoadsNothing) {
+TEST_F(DisplayPictureFilesTest, MissingPrinterLoadsNothing) {
     WritePicture(1);
     WritePicture(2);
     EXPECT_EQ(LoadPictureDibs(m_slots), 0);
     for (PackedDib* slot : m_slots) EXPECT_EQ(slot, nullptr);
 }
 
-TEST_F(PictureFilesTest, MissingLogoKeepsPrinterAndMonitor) {
+TEST_F(DisplayPictureFilesTest, MissingLogoKeepsPrinterAndMonitor) {
     WritePicture(0);
     WritePicture(1);
     EXPECT_EQ(LoadPictureDibs(m_slots), 0);

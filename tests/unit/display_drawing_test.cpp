@@ -51,7 +51,8 @@ PackedDib* MakeSolidDib(WORD bits, int w, int h, COLORREF color, DWORD tableEntr
         table[1] = {GetBValue(color), GetGValue(color), GetRValue(color), 0};
         for (int y = 0; y < h; ++y) std::memset(pixels + y * rowBytes, 1, size_t(w));
     } else {
-        for (DWORD i = 0; i < tableEntries; ++i) table[i] = {0, 0, 255, 0};  // red: must not be used
+        for (DWORD i = 0; i < tableEntries; ++i)
+            table[i] = {0, 0, 255, 0};  // red: must not be used
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 BYTE* p = pixels + y * rowBytes + 3 * x;
@@ -133,7 +134,7 @@ std::string Hex(COLORREF c) {
     return s;
 }
 
-class DrawingTest : public ::testing::Test {
+class DisplayDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_panel = PanelState{};
@@ -144,8 +145,9 @@ protected:
         static HBRUSH background = CreateSolidBrush(PANEL_BACKGROUND);
         wc.hbrBackground = background;
         RegisterClassA(&wc);
-        m_panel = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "DisplayDrawingPanel", "", WS_POPUP,
-                                  300, 200, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+        m_panel =
+            CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "DisplayDrawingPanel", "", WS_POPUP,
+                            300, 200, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(m_panel, nullptr);
         Child("Static", PANEL_PRINTER_PICTURE, SS_SIMPLE, 10, 10, 85, 60);
         Child("Static", PANEL_MONITOR_PICTURE, SS_SIMPLE, 120, 10, 100, 100);
@@ -169,7 +171,8 @@ protected:
     }
     HWND Child(const char* cls, int id, DWORD style, int x, int y, int w, int h) {
         return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, m_panel,
-                               reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+                               reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr),
+                               nullptr);
     }
     HWND Item(int id) const { return GetDlgItem(m_panel, id); }
     RECT PanelRectOf(int id) const {
@@ -196,10 +199,13 @@ protected:
     }
     std::vector<COLORREF> ButtonPixels() const {
         std::vector<COLORREF> out;
-        for (const POINT& p : SAMPLES) out.push_back(PixelOf(Item(PANEL_EXIT_STOP_BUTTON), p.x, p.y));
+        for (const POINT& p : SAMPLES)
+            out.push_back(PixelOf(Item(PANEL_EXIT_STOP_BUTTON), p.x, p.y));
         return out;
     }
-    bool ButtonShows(const std::vector<COLORREF>& expected) const { return ButtonPixels() == expected; }
+    bool ButtonShows(const std::vector<COLORREF>& expected) const {
+        return ButtonPixels() == expected;
+    }
 
     static constexpr POINT SAMPLES[] = {{47, 23}, {20, 12}, {70, 35}, {0, 0}, {94, 46}};
     HWND m_panel = nullptr;
@@ -213,13 +219,16 @@ void ExpectOnePixelMargin(HWND control, COLORREF margin, COLORREF inside) {
     RECT r;
     GetClientRect(control, &r);
     const int w = r.right, h = r.bottom;
-    const POINT edge[] = {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {w / 2, 0}, {w / 2, h - 1}, {0, h / 2}, {w - 1, h / 2}};
+    const POINT edge[] = {{0, 0},     {w - 1, 0},     {0, h - 1}, {w - 1, h - 1},
+                          {w / 2, 0}, {w / 2, h - 1}, {0, h / 2}, {w - 1, h / 2}};
     const POINT in[] = {{1, 1}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}, {w / 2, h / 2}};
-    for (const POINT& p : edge) EXPECT_EQ(Hex(PixelOf(control, p.x, p.y)), Hex(margin)) << p.x << "," << p.y;
-    for (const POINT& p : in) EXPECT_EQ(Hex(PixelOf(control, p.x, p.y)), Hex(inside)) << p.x << "," << p.y;
+    for (const POINT& p : edge)
+        EXPECT_EQ(Hex(PixelOf(control, p.x, p.y)), Hex(margin)) << p.x << "," << p.y;
+    for (const POINT& p : in)
+        EXPECT_EQ(Hex(PixelOf(control, p.x, p.y)), Hex(inside)) << p.x << "," << p.y;
 }
 
-TEST_F(DrawingTest, EightBitPictureFillsTheControlLessOnePixelThroughItsPalette) {
+TEST_F(DisplayDrawingTest, EightBitPictureFillsTheControlLessOnePixelThroughItsPalette) {
     PackedDib* dib = MakeSolidDib(8, 4, 3, BLUE, 256);
     HWND control = Item(PANEL_PRINTER_PICTURE);  // 85 x 60: the picture becomes 83 x 58 at (1, 1)
     Fill(control, MAGENTA);
@@ -228,7 +237,7 @@ TEST_F(DrawingTest, EightBitPictureFillsTheControlLessOnePixelThroughItsPalette)
     FreeDib(dib);
 }
 
-TEST_F(DrawingTest, TwentyFourBitPicturesUseTheirOwnColoursEvenWithATable) {
+TEST_F(DisplayDrawingTest, TwentyFourBitPicturesUseTheirOwnColoursEvenWithATable) {
     PackedDib* plain = MakeSolidDib(24, 3, 3, GREEN, 0);
     Fill(Item(PANEL_MONITOR_PICTURE), MAGENTA);
     EXPECT_EQ(DrawDibInControl(m_panel, PANEL_MONITOR_PICTURE, plain), 1);
@@ -242,7 +251,7 @@ TEST_F(DrawingTest, TwentyFourBitPicturesUseTheirOwnColoursEvenWithATable) {
     FreeDib(tabled);
 }
 
-TEST_F(DrawingTest, MissingControlIsReportedAndNothingDrawn) {
+TEST_F(DisplayDrawingTest, MissingControlIsReportedAndNothingDrawn) {
     PackedDib* dib = MakeSolidDib(8, 4, 3, BLUE, 256);
     EXPECT_EQ(DrawDibInControl(m_panel, 4242, dib), 0);
     EXPECT_EQ(DrawPictureBitmap(m_panel, 4242), 0);
@@ -251,12 +260,13 @@ TEST_F(DrawingTest, MissingControlIsReportedAndNothingDrawn) {
 
 // ---- high-colour path -----------------------------------------------------------------------
 
-TEST_F(DrawingTest, ResourcePicturesCoverTheWholeControl) {
+TEST_F(DisplayDrawingTest, ResourcePicturesCoverTheWholeControl) {
     // Resources 142 to 144 are 24-bit pictures of the sizes the template expects.
     const struct {
         int resource;
         LONG w, h;
-    } sizes[] = {{RES_MONITOR_BITMAP, 194, 175}, {RES_LOGO_BITMAP, 144, 23}, {RES_PRINTER_BITMAP, 150, 136}};
+    } sizes[] = {
+        {RES_MONITOR_BITMAP, 194, 175}, {RES_LOGO_BITMAP, 144, 23}, {RES_PRINTER_BITMAP, 150, 136}};
     for (const auto& s : sizes) {
         HBITMAP b = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(s.resource));
         ASSERT_NE(b, nullptr) << s.resource;
@@ -274,7 +284,8 @@ TEST_F(DrawingTest, ResourcePicturesCoverTheWholeControl) {
         EXPECT_EQ(DrawPictureBitmap(m_panel, id), 1);
         RECT r;
         GetClientRect(control, &r);
-        for (POINT p : {POINT{0, 0}, POINT{r.right - 1, 0}, POINT{0, r.bottom - 1}, POINT{r.right - 1, r.bottom - 1}})
+        for (POINT p : {POINT{0, 0}, POINT{r.right - 1, 0}, POINT{0, r.bottom - 1},
+                        POINT{r.right - 1, r.bottom - 1}})
             EXPECT_TRUE(Near(PixelOf(control, p.x, p.y), HIGH_COLOR_BACKGROUND))
                 << id << " at " << p.x << "," << p.y << ": " << Hex(PixelOf(control, p.x, p.y));
         EXPECT_NE(PixelOf(control, r.right / 2, r.bottom / 2), MAGENTA) << id;
@@ -287,7 +298,7 @@ TEST_F(DrawingTest, ResourcePicturesCoverTheWholeControl) {
 
 // ---- painting -------------------------------------------------------------------------------
 
-TEST(RectsOverlapTest, SharedAreaOverlapsTouchingEdgesDoNot) {
+TEST(DisplayRectsOverlapTest, SharedAreaOverlapsTouchingEdgesDoNot) {
     const RECT control = {10, 20, 50, 60};
     EXPECT_EQ(RectsOverlap({0, 0, 100, 100}, control), 1);
     EXPECT_EQ(RectsOverlap({20, 30, 30, 40}, control), 1);  // inside
@@ -298,7 +309,7 @@ TEST(RectsOverlapTest, SharedAreaOverlapsTouchingEdgesDoNot) {
     EXPECT_EQ(RectsOverlap({0, 0, 100, 20}, control), 0);   // bottom on the top
 }
 
-TEST_F(DrawingTest, DirtyPicturesAreThoseUnderTheUpdateArea) {
+TEST_F(DisplayDrawingTest, DirtyPicturesAreThoseUnderTheUpdateArea) {
     for (int k = 0; k < PICTURE_COUNT; ++k) g_panel.slots[k] = MakeSolidDib(8, 2, 2, BLUE, 256);
     int ids[PICTURE_COUNT] = {};
     const PackedDib* images[PICTURE_COUNT] = {};
@@ -312,7 +323,9 @@ TEST_F(DrawingTest, DirtyPicturesAreThoseUnderTheUpdateArea) {
     ASSERT_EQ(CollectDirtyPictures(m_panel, all, ids, g_panel.slots, images, 0), 3);
     for (const PackedDib* image : images) EXPECT_EQ(image, nullptr);  // high colour: ids only
 
-    ASSERT_EQ(CollectDirtyPictures(m_panel, PanelRectOf(PANEL_MONITOR_PICTURE), ids, g_panel.slots, images, 1), 1);
+    ASSERT_EQ(CollectDirtyPictures(m_panel, PanelRectOf(PANEL_MONITOR_PICTURE), ids, g_panel.slots,
+                                   images, 1),
+              1);
     EXPECT_EQ(ids[0], PANEL_MONITOR_PICTURE);
     EXPECT_EQ(images[0], g_panel.slots[1]);
 
@@ -332,7 +345,7 @@ TEST_F(DrawingTest, DirtyPicturesAreThoseUnderTheUpdateArea) {
     EXPECT_EQ(images[1], nullptr);
 }
 
-TEST_F(DrawingTest, PaintRedrawsOnlyThePicturesInTheUpdateArea) {
+TEST_F(DisplayDrawingTest, PaintRedrawsOnlyThePicturesInTheUpdateArea) {
     g_panel.slots[0] = MakeSolidDib(8, 2, 2, BLUE, 256);
     g_panel.slots[1] = MakeSolidDib(8, 2, 2, GREEN, 256);
     g_panel.slots[2] = MakeSolidDib(24, 2, 2, RED, 0);
@@ -357,7 +370,7 @@ TEST_F(DrawingTest, PaintRedrawsOnlyThePicturesInTheUpdateArea) {
     EXPECT_EQ(centre(PANEL_LOGO_PICTURE), MAGENTA);
 }
 
-TEST_F(DrawingTest, PalettePaintWithoutTheFirstImageDrawsNothing) {
+TEST_F(DisplayDrawingTest, PalettePaintWithoutTheFirstImageDrawsNothing) {
     g_panel.slots[1] = MakeSolidDib(8, 2, 2, GREEN, 256);
     g_panel.slots[2] = MakeSolidDib(8, 2, 2, BLUE, 256);
     g_panel.paintPictures = true;
@@ -369,7 +382,7 @@ TEST_F(DrawingTest, PalettePaintWithoutTheFirstImageDrawsNothing) {
     for (int id : PICTURE_CONTROL_IDS) EXPECT_EQ(PixelOf(Item(id), 20, 10), MAGENTA) << id;
 }
 
-TEST_F(DrawingTest, HighColourPaintDrawsTheResourcePictures) {
+TEST_F(DisplayDrawingTest, HighColourPaintDrawsTheResourcePictures) {
     g_panel.paintPictures = true;
     g_panel.displayMode = 0;
     for (int id : PICTURE_CONTROL_IDS) Fill(Item(id), MAGENTA);
@@ -406,7 +419,7 @@ DRAWITEMSTRUCT DrawRequest(HWND button, UINT action, UINT state) {
     return item;
 }
 
-TEST(BitmapButtonSetTest, LoadsEachPairAndKeepsMissingPicturesNull) {
+TEST(DisplayBitmapButtonSetTest, LoadsEachPairAndKeepsMissingPicturesNull) {
     const WORD ids[] = {1008, 1002};
     const BitmapPicturePair pictures[] = {{LAMP_LIT, LAMP_DARK}, {LAMP_DARK, 9991}};
     SetPtr set(CreateBitmapButtonSet(ids, pictures, 2, GetModuleHandleA(nullptr)));
@@ -426,7 +439,7 @@ TEST(BitmapButtonSetTest, LoadsEachPairAndKeepsMissingPicturesNull) {
     EXPECT_EQ(noModule->entries[0].hPressed, nullptr);
 }
 
-TEST_F(DrawingTest, DrawRequestShowsThePictureForTheButtonState) {
+TEST_F(DisplayDrawingTest, DrawRequestShowsThePictureForTheButtonState) {
     DrawReferences();
     SetPtr set = MakeSet(LAMP_LIT, LAMP_DARK);
     HWND button = Item(PANEL_EXIT_STOP_BUTTON);
@@ -438,7 +451,7 @@ TEST_F(DrawingTest, DrawRequestShowsThePictureForTheButtonState) {
         {ODA_DRAWENTIRE, ODS_SELECTED, true},
         {ODA_SELECT, ODS_SELECTED | ODS_FOCUS, true},
         {ODA_SELECT, 0, false},
-        {ODA_FOCUS, ODS_SELECTED, true},  // focus lost: picture by the pressed state
+        {ODA_FOCUS, ODS_SELECTED, true},        // focus lost: picture by the pressed state
         {ODA_DRAWENTIRE, ODS_DISABLED, false},  // no disabled look
     };
     for (const Case& c : cases) {
@@ -456,20 +469,20 @@ TEST_F(DrawingTest, DrawRequestShowsThePictureForTheButtonState) {
     }
 }
 
-TEST_F(DrawingTest, RequestsTheSetCannotServeAreNotConsumed) {
+TEST_F(DisplayDrawingTest, RequestsTheSetCannotServeAreNotConsumed) {
     SetPtr set = MakeSet(LAMP_LIT, LAMP_DARK);
     HWND button = Item(PANEL_EXIT_STOP_BUTTON);
     DRAWITEMSTRUCT item = DrawRequest(button, ODA_DRAWENTIRE, 0);
     item.CtlID = PANEL_COPY_BUTTON;
-    EXPECT_EQ(BitmapButtonSetProc(m_panel, WM_DRAWITEM, PANEL_COPY_BUTTON, reinterpret_cast<LPARAM>(&item),
-                                  set.get()),
+    EXPECT_EQ(BitmapButtonSetProc(m_panel, WM_DRAWITEM, PANEL_COPY_BUTTON,
+                                  reinterpret_cast<LPARAM>(&item), set.get()),
               0);
     EXPECT_EQ(BitmapButtonSetProc(m_panel, WM_COMMAND, PANEL_EXIT_STOP_BUTTON, 0, set.get()), 0);
 
     SetPtr missing = MakeSet(9990, 9991);  // neither picture in the module
     item = DrawRequest(button, ODA_DRAWENTIRE, 0);
-    EXPECT_EQ(BitmapButtonSetProc(m_panel, WM_DRAWITEM, PANEL_EXIT_STOP_BUTTON, reinterpret_cast<LPARAM>(&item),
-                                  missing.get()),
+    EXPECT_EQ(BitmapButtonSetProc(m_panel, WM_DRAWITEM, PANEL_EXIT_STOP_BUTTON,
+                                  reinterpret_cast<LPARAM>(&item), missing.get()),
               0);
 
     SetPtr half = MakeSet(9990, LAMP_DARK);  // a null picture leaves the button's area as it was
@@ -478,7 +491,7 @@ TEST_F(DrawingTest, RequestsTheSetCannotServeAreNotConsumed) {
     EXPECT_EQ(PixelOf(button, 47, 23), MAGENTA);
 }
 
-TEST_F(DrawingTest, OwnerDrawnButtonShowsPressedPictureWhileHeldDown) {
+TEST_F(DisplayDrawingTest, OwnerDrawnButtonShowsPressedPictureWhileHeldDown) {
     DrawReferences();
     StoreBitmapButtonSet(m_panel, MakeSet(LAMP_LIT, LAMP_DARK).release());
     HWND button = Item(PANEL_EXIT_STOP_BUTTON);
@@ -497,7 +510,7 @@ TEST_F(DrawingTest, OwnerDrawnButtonShowsPressedPictureWhileHeldDown) {
     EXPECT_TRUE(PumpUntil([&] { return ButtonShows(m_released); }));
 }
 
-TEST_F(DrawingTest, SwitchedPicturesAppearAfterRepaint) {
+TEST_F(DisplayDrawingTest, SwitchedPicturesAppearAfterRepaint) {
     DrawReferences();
     BitmapButtonSet* set = MakeSet(LAMP_LIT, LAMP_DARK).release();
     StoreBitmapButtonSet(m_panel, set);
@@ -515,7 +528,7 @@ TEST_F(DrawingTest, SwitchedPicturesAppearAfterRepaint) {
     EXPECT_EQ(RepaintBitmapButton(m_panel, 4242), 0);
 }
 
-TEST_F(DrawingTest, DestroyFreesTheSetAndLetsNormalProcessingRun) {
+TEST_F(DisplayDrawingTest, DestroyFreesTheSetAndLetsNormalProcessingRun) {
     BitmapButtonSet* set = MakeSet(LAMP_LIT, LAMP_DARK).release();
     StoreBitmapButtonSet(m_panel, set);
     EXPECT_EQ(BitmapButtonSetProc(m_panel, WM_DESTROY, 0, 0, set), 0);

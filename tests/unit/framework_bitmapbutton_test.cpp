@@ -19,7 +19,31 @@ constexpr COLORREF UP_RIGHT = RGB(0, 0, 255);
 constexpr COLORREF DOWN = RGB(0, 255, 0);
 constexpr COLORREF DISABLED = RGB(255, 255, 0);
 constexpr UINT_PTR TIMER_STEP = 1;
-constexpr UINT_PTR TIMER_DEADLINE = 2;
+constexpr UINT DEADLINE_MS = 10000;
+
+// Ends the modal loop running on this thread when it is still running at the deadline, whatever
+// state the dialog is in (a quit message ends every modal loop).
+class ModalDeadline {
+public:
+    explicit ModalDeadline(UINT nMilliseconds)
+        : m_nTimer(::SetTimer(nullptr, 0, nMilliseconds, &Expire)) {
+        s_bExpired = false;
+    }
+    ~ModalDeadline() {
+        ::KillTimer(nullptr, m_nTimer);
+        MSG msg;
+        if (s_bExpired) ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    bool Expired() const { return s_bExpired; }
+
+private:
+    static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD) {
+        s_bExpired = true;
+        ::PostQuitMessage(0);
+    }
+    static inline bool s_bExpired = false;
+    UINT_PTR m_nTimer;
+};
 
 // Two pixels of the button: in the left and in the right half of its picture.
 struct Sample {
@@ -39,7 +63,6 @@ public:
     Sample m_released, m_pressed, m_releasedAgain, m_disabled, m_swapped;
     BOOL m_bSwapLoaded = FALSE;
     BOOL m_bMissingLoaded = TRUE;
-    bool m_bTimedOut = false;
 
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
@@ -54,17 +77,12 @@ public:
         ::SetWindowPos(hButton, nullptr, 0, 0, 2 * PICTURE_WIDTH, 2 * PICTURE_HEIGHT,
                        SWP_NOMOVE | SWP_NOZORDER);
         ::SetTimer(m_hWnd, TIMER_STEP, 20, nullptr);
-        ::SetTimer(m_hWnd, TIMER_DEADLINE, 10000, nullptr);
         return TRUE;
     }
 
 protected:
-    LRESULT OnTimer(WPARAM wParam, LPARAM) {
-        if (wParam == TIMER_STEP) {
-            Measure();
-        } else {
-            m_bTimedOut = true;
-        }
+    LRESULT OnTimer(WPARAM, LPARAM) {
+        Measure();
         EndDialog(IDOK);
         return 0;
     }
@@ -127,9 +145,10 @@ COLORREF OnScreen(COLORREF colour) {
 
 TEST(FrameworkBitmapButton, DrawsThePictureOfEachStateUnscaled) {
     CButtonProbeDialog dialog;
+    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), IDOK);
-    ASSERT_FALSE(dialog.m_bTimedOut);
+    ASSERT_FALSE(deadline.Expired());
 
     ASSERT_TRUE(dialog.m_bAutoLoaded);
     EXPECT_EQ(dialog.m_released.left, OnScreen(UP_LEFT));
@@ -142,6 +161,7 @@ TEST(FrameworkBitmapButton, DrawsThePictureOfEachStateUnscaled) {
 
 TEST(FrameworkBitmapButton, AutoLoadSizesTheButtonToItsPictureInPlace) {
     CButtonProbeDialog dialog;
+    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), IDOK);
 
@@ -154,6 +174,7 @@ TEST(FrameworkBitmapButton, AutoLoadSizesTheButtonToItsPictureInPlace) {
 
 TEST(FrameworkBitmapButton, LoadBitmapsReplacesThePictures) {
     CButtonProbeDialog dialog;
+    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), IDOK);
 

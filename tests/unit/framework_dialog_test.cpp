@@ -14,18 +14,41 @@
 
 namespace {
 
-constexpr UINT ID_PLAIN = 2001;         // mapped in both classes; the derived entry wins
-constexpr UINT ID_EX_DECLINED = 2002;   // derived ON_COMMAND_EX says FALSE, the base takes it
-constexpr UINT ID_EX_TAKEN = 2003;      // derived ON_COMMAND_EX says TRUE, the base never sees it
-constexpr UINT ID_BASE_ONLY = 2004;     // only in the base map
-constexpr UINT ID_UNMAPPED = 2005;      // in no map: default processing
-constexpr UINT ID_BUTTON = 2006;        // a real push button
-constexpr UINT ID_LIST = 2007;          // source of the notifications
+constexpr UINT ID_PLAIN = 2001;        // mapped in both classes; the derived entry wins
+constexpr UINT ID_EX_DECLINED = 2002;  // derived ON_COMMAND_EX says FALSE, the base takes it
+constexpr UINT ID_EX_TAKEN = 2003;     // derived ON_COMMAND_EX says TRUE, the base never sees it
+constexpr UINT ID_BASE_ONLY = 2004;    // only in the base map
+constexpr UINT ID_UNMAPPED = 2005;     // in no map: default processing
+constexpr UINT ID_BUTTON = 2006;       // a real push button
+constexpr UINT ID_LIST = 2007;         // source of the notifications
 constexpr UINT WM_APP_MULTIPLY = WM_APP + 1;
 constexpr UINT_PTR TIMER_STEP = 1;
-constexpr UINT_PTR TIMER_DEADLINE = 2;
 constexpr INT_PTR RESULT_DONE = 77;
-constexpr INT_PTR RESULT_TIMED_OUT = -2;
+constexpr UINT DEADLINE_MS = 10000;
+
+// Ends the modal loop running on this thread when it is still running at the deadline, whatever
+// state the dialog is in (a quit message ends every modal loop).
+class ModalDeadline {
+public:
+    explicit ModalDeadline(UINT nMilliseconds)
+        : m_nTimer(::SetTimer(nullptr, 0, nMilliseconds, &Expire)) {
+        s_bExpired = false;
+    }
+    ~ModalDeadline() {
+        ::KillTimer(nullptr, m_nTimer);
+        MSG msg;
+        if (s_bExpired) ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    bool Expired() const { return s_bExpired; }
+
+private:
+    static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD) {
+        s_bExpired = true;
+        ::PostQuitMessage(0);
+    }
+    static inline bool s_bExpired = false;
+    UINT_PTR m_nTimer;
+};
 
 // A dialog template in memory: the header, then each item on a DWORD boundary.
 class CMemoryDialogTemplate {
@@ -111,7 +134,6 @@ public:
             ::PostMessageA(m_hWnd, WM_COMMAND, nID, 0);
         // Timers fire only when the queue is empty, that is once the dialog is up.
         ::SetTimer(m_hWnd, TIMER_STEP, 20, nullptr);
-        ::SetTimer(m_hWnd, TIMER_DEADLINE, 10000, nullptr);
         return TRUE;
     }
 
@@ -139,10 +161,8 @@ protected:
         RECT update;
         m_bPaintValidated = !::GetUpdateRect(m_hWnd, &update, FALSE);
     }
-    LRESULT OnTimer(WPARAM wParam, LPARAM) {
-        if (wParam == TIMER_DEADLINE) {
-            EndDialog(static_cast<int>(RESULT_TIMED_OUT));
-        } else if (!m_bStepsDone) {
+    LRESULT OnTimer(WPARAM, LPARAM) {
+        if (!m_bStepsDone) {
             m_bStepsDone = true;
             RunSentSteps();
         } else if (m_nPaints > 0) {
@@ -156,9 +176,11 @@ protected:
 private:
     void RunSentSteps() {
         NMHDR header = {m_hWnd, ID_LIST, static_cast<UINT>(NM_DBLCLK)};
-        m_lMappedNotify = ::SendMessageA(m_hWnd, WM_NOTIFY, ID_LIST, reinterpret_cast<LPARAM>(&header));
+        m_lMappedNotify =
+            ::SendMessageA(m_hWnd, WM_NOTIFY, ID_LIST, reinterpret_cast<LPARAM>(&header));
         header.code = static_cast<UINT>(NM_CLICK);
-        m_lUnmappedNotify = ::SendMessageA(m_hWnd, WM_NOTIFY, ID_LIST, reinterpret_cast<LPARAM>(&header));
+        m_lUnmappedNotify =
+            ::SendMessageA(m_hWnd, WM_NOTIFY, ID_LIST, reinterpret_cast<LPARAM>(&header));
         m_lMultiply = ::SendMessageA(m_hWnd, WM_APP_MULTIPLY, 6, 7);
         m_lUnmappedCommand = ::SendMessageA(m_hWnd, WM_COMMAND, ID_UNMAPPED, 0);
         ::SendMessageA(::GetDlgItem(m_hWnd, ID_BUTTON), BM_CLICK, 0, 0);
@@ -187,7 +209,9 @@ TEST(FrameworkMessageMap, RoutesCommandsNotificationsAndMessagesOfAModalDialog) 
     CProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
 
-    ASSERT_EQ(dialog.DoModal(), RESULT_DONE) << "the dialog did not finish its steps in time";
+    const ModalDeadline deadline(DEADLINE_MS);
+    ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
+    ASSERT_FALSE(deadline.Expired()) << "the dialog did not finish its steps in time";
 
     const std::vector<std::string> expected = {
         "WindowProc:WM_INITDIALOG",
@@ -205,15 +229,6 @@ TEST(FrameworkMessageMap, RoutesCommandsNotificationsAndMessagesOfAModalDialog) 
     EXPECT_EQ(dialog.m_lUnmappedNotify, 0);
     EXPECT_EQ(dialog.m_lMultiply, 42);
     EXPECT_EQ(dialog.m_lUnmappedCommand, 0) << "an unmapped command goes to default processing";
-}
-
-TEST(FrameworkMessageMap, HandlersReachTheDefaultProcessingOfTheMessage) {
-    const CMemoryDialogTemplate dialogTemplate = MakeProbeTemplate();
-    CProbeDialog dialog;
-    ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
-
-    ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
-
     EXPECT_GE(dialog.m_nPaints, 1);
     // Had Default() not painted, the update region would still be there (and WM_PAINT would
     // come back for ever).
@@ -224,6 +239,7 @@ TEST(FrameworkMessageMap, DialogIsDetachedOnceItsWindowIsGone) {
     const CMemoryDialogTemplate dialogTemplate = MakeProbeTemplate();
     CProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
+    const ModalDeadline deadline(DEADLINE_MS);
     ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
 
     EXPECT_EQ(dialog.m_hWnd, nullptr);
@@ -247,8 +263,10 @@ TEST(FrameworkMessageMap, GeneralDialogMapEndsTheDialogOnCancel) {
     const CMemoryDialogTemplate dialogTemplate = MakeProbeTemplate();
     CCancelAtOnceDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
+    const ModalDeadline deadline(DEADLINE_MS);
 
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(deadline.Expired());
 }
 
 TEST(FrameworkMessageMap, MissingTemplateResourceFailsDoModal) {
@@ -284,14 +302,13 @@ public:
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         ::SetTimer(m_hWnd, TIMER_STEP, 20, nullptr);
-        ::SetTimer(m_hWnd, TIMER_DEADLINE, 10000, nullptr);
         return TRUE;
     }
 
 protected:
-    LRESULT OnTimer(WPARAM wParam, LPARAM) {
-        if (wParam == TIMER_STEP) Measure();
-        EndDialog(static_cast<int>(wParam == TIMER_STEP ? RESULT_DONE : RESULT_TIMED_OUT));
+    LRESULT OnTimer(WPARAM, LPARAM) {
+        Measure();
+        EndDialog(static_cast<int>(RESULT_DONE));
         return 0;
     }
 
@@ -364,11 +381,12 @@ TEST(FrameworkDialogColours, DialogStaticsAndButtonsTakeTheApplicationColoursBut
     const CMemoryDialogTemplate dialogTemplate = MakeColourTemplate();
     CColourProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
+    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
 
-    for (const ColourAnswer* answer : {&dialog.m_dialog, &dialog.m_static, &dialog.m_check,
-                                       &dialog.m_push}) {
+    for (const ColourAnswer* answer :
+         {&dialog.m_dialog, &dialog.m_static, &dialog.m_check, &dialog.m_push}) {
         EXPECT_EQ(answer->brush, brush);
         EXPECT_EQ(answer->background, DIALOG_BACKGROUND);
         EXPECT_EQ(answer->text, DIALOG_TEXT);
@@ -387,6 +405,7 @@ TEST(FrameworkDialogColours, WithoutDialogColoursThePlatformPaints) {
     const CMemoryDialogTemplate dialogTemplate = MakeColourTemplate();
     CColourProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
+    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
 

@@ -70,8 +70,14 @@ UINT FetchPathName(LPVOID pParam) {
     return 0;
 }
 
-// Drives itself through posted commands: asks for the path (on its own thread and on a worker),
-// accepts a file name in the standard part, then destroys its panel.
+// As a worker that meets a fatal error: it waits while the window handles the command.
+UINT SendClose(LPVOID pParam) {
+    ::SendMessageA(static_cast<HWND>(pParam), WM_COMMAND, ID_STEP_CLOSE, 0);
+    return 0;
+}
+
+// Drives itself through commands: asks for the path (on its own thread and on a worker), accepts
+// a file name in the standard part, then a worker asks it to close and it destroys its panel.
 class CProbeFileDialog : public CFileDialog {
 public:
     CProbeFileDialog()
@@ -132,11 +138,13 @@ protected:
     void OnAccepted() {
         m_events.push_back(::IsWindowVisible(GetParent()) ? "accepted, still open"
                                                           : "accepted, closed");
-        ::PostMessageA(m_hWnd, WM_COMMAND, ID_STEP_CLOSE, 0);
+        AfxBeginThread(&SendClose, m_hWnd);
     }
-    void OnClose() {
+    BOOL OnClose(UINT) {
         m_events.push_back("closing");
         DestroyWindow();
+        // Declined after all: the routing must cope with a window that is gone.
+        return FALSE;
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -145,17 +153,24 @@ BEGIN_MESSAGE_MAP(CProbeFileDialog, CFileDialog)
     ON_COMMAND(ID_STEP_PATH, OnStepPath)
     ON_COMMAND(ID_STEP_PATH_ARRIVED, OnPathArrived)
     ON_COMMAND(ID_STEP_ACCEPT, OnAccepted)
-    ON_COMMAND(ID_STEP_CLOSE, OnClose)
+    ON_COMMAND_EX(ID_STEP_CLOSE, OnClose)
 END_MESSAGE_MAP()
 
 // The dialog under test, for the deadline.
 CProbeFileDialog* g_pRunningDialog = nullptr;
 
-// Whatever happens to the panel, the standard dialog is told to cancel, so the test ends.
+BOOL CALLBACK CancelDialog(HWND hWnd, LPARAM) {
+    char className[16] = {};
+    ::GetClassNameA(hWnd, className, sizeof(className));
+    if (std::string(className) == "#32770") ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+// Whatever state the panel is in, the standard dialogs of this thread are told to cancel, so the
+// test ends.
 void CALLBACK CancelAtDeadline(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_pRunningDialog == nullptr) return;
-    g_pRunningDialog->m_bTimedOut = true;
-    ::PostMessageA(g_pRunningDialog->m_hStandardDialog, WM_COMMAND, IDCANCEL, 0);
+    if (g_pRunningDialog != nullptr) g_pRunningDialog->m_bTimedOut = true;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CancelDialog, 0);
 }
 
 class FrameworkFileDialog : public ::testing::Test {

@@ -41,8 +41,8 @@ TEST(FrameworkThread, AKeptThreadObjectCanBeWaitedFor) {
     job.nInput = 5;
     job.hDone = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 
-    CWinThread* pThread = AfxBeginThread(&DoubleInput, &job, THREAD_PRIORITY_BELOW_NORMAL, 0,
-                                         CREATE_SUSPENDED);
+    CWinThread* pThread =
+        AfxBeginThread(&DoubleInput, &job, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(pThread, nullptr);
     EXPECT_EQ(::WaitForSingleObject(job.hDone, 0), static_cast<DWORD>(WAIT_TIMEOUT))
         << "a suspended thread ran";

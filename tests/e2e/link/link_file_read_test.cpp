@@ -28,7 +28,7 @@ protected:
 
 TEST_F(FetchTest, SmallChunksAskForTheRestAtTheEnd) {
     const auto bytes = AddFile("DCIM\\IMG00001.JPG", 12288);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     Fetch("\\DCIM\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 1);
     EXPECT_EQ(PacketsStartingWith(FR_PREFIX),
@@ -41,7 +41,7 @@ TEST_F(FetchTest, SmallChunksAskForTheRestAtTheEnd) {
 
 TEST_F(FetchTest, LargeChunkTakesTheFileInOneRequest) {
     const auto bytes = AddFile("IMG00001.JPG", 12288);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     TransferChunkSize = CHUNK_LARGE;
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     owner.m_bInSelectionWalk = 0;
@@ -53,8 +53,8 @@ TEST_F(FetchTest, LargeChunkTakesTheFileInOneRequest) {
 
 TEST_F(FetchTest, ShortReplyIsContinuedFromWhereItEnded) {
     const auto bytes = AddFile("IMG00001.JPG", 12288);
-    Start({"--cut", "2:1001"});  // exchange 1 is FO, 2 the first FR
-    Fetch("\\IMG00001.JPG", "IMG00001.JPG");
+    ASSERT_NO_FATAL_FAILURE(Start({"--cut", "2:1001"});  // exchange 1 is FO, 2 the first FR
+    Fetch("\\IMG00001.JPG", "IMG00001.JPG"));
     EXPECT_EQ(link->FetchFile(), 1);
     EXPECT_EQ(PacketsStartingWith(FR_PREFIX),
               (std::vector<std::string>{FrPacket(5120), FrPacket(5120), FrPacket(5120), FrPacket(1048)}));
@@ -63,7 +63,7 @@ TEST_F(FetchTest, ShortReplyIsContinuedFromWhereItEnded) {
 
 TEST_F(FetchTest, SplitRepliesAreReassembled) {
     const auto bytes = AddFile("IMG00001.JPG", 9000);
-    Start({"--split", "2:700:300", "--split", "3:1:200"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--split", "2:700:300", "--split", "3:1:200"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 1);
     EXPECT_EQ(Received("IMG00001.JPG"), bytes);
@@ -71,7 +71,7 @@ TEST_F(FetchTest, SplitRepliesAreReassembled) {
 
 TEST_F(FetchTest, RefusedOpenSendsNoReadRequest) {
     AddFile("IMG00001.JPG", 100);
-    Start({"--fo-status", "ff"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--fo-status", "ff"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 0);
     EXPECT_EQ(owner.errorTextId, 3008);
@@ -83,7 +83,7 @@ TEST_F(FetchTest, RefusedOpenSendsNoReadRequest) {
 
 TEST_F(FetchTest, OpenErrorCodeEndsTheSingleFileFetch) {
     AddFile("IMG00001.JPG", 100);
-    Start({"--fo-status", "07"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--fo-status", "07"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 0);
     EXPECT_EQ(owner.errorTextId, 3009);
@@ -93,7 +93,7 @@ TEST_F(FetchTest, OpenErrorCodeEndsTheSingleFileFetch) {
 
 TEST_F(FetchTest, OpenErrorCodeIsIgnoredByTheTreeWalkForm) {
     const auto bytes = AddFile("IMG00001.JPG", 6000);
-    Start({"--fo-status", "07"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--fo-status", "07"}));
     owner.m_bBusy = 1;
     std::vector<uint8_t> buffer(6000 + 131072);
     EXPECT_EQ(link->OpenCardFile(link->GetPort(), buffer.data(), 6000, "\\IMG00001.JPG"), 1);
@@ -104,7 +104,7 @@ TEST_F(FetchTest, OpenErrorCodeIsIgnoredByTheTreeWalkForm) {
 
 TEST_F(FetchTest, EmptyFileAsksForZeroBytesAndIsCreated) {
     AddFile("EMPTY.TXT", 0);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     Fetch("\\EMPTY.TXT", "EMPTY.TXT");
     EXPECT_EQ(link->FetchFile(), 0) << "a size of 0 is reported as 0, the file is made all the same";
     EXPECT_EQ(PacketsStartingWith(FR_PREFIX), std::vector<std::string>{FrPacket(0)});
@@ -113,7 +113,7 @@ TEST_F(FetchTest, EmptyFileAsksForZeroBytesAndIsCreated) {
 
 TEST_F(FetchTest, StopDuringTheSecondChunkWritesNothing) {
     AddFile("BIG.JPG", 40000);
-    Start({"--rate", "20000"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--rate", "20000"}));
     Fetch("\\BIG.JPG", "BIG.JPG");
     int result = -1;
     std::thread worker([&] { result = link->FetchFile(); });
@@ -127,7 +127,7 @@ TEST_F(FetchTest, StopDuringTheSecondChunkWritesNothing) {
 
 TEST_F(FetchTest, ExistingFileKeptWhenTheUserSaysNo) {
     AddFile("IMG00001.JPG", 500);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     const auto old = PatternBytes(77, 9);
     ASSERT_TRUE(WriteBytes(destination / "IMG00001.JPG", old));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
@@ -142,7 +142,7 @@ TEST_F(FetchTest, ExistingFileKeptWhenTheUserSaysNo) {
 
 TEST_F(FetchTest, ExistingFileReplacedWhenTheUserSaysYes) {
     const auto bytes = AddFile("IMG00001.JPG", 500);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(WriteBytes(destination / "IMG00001.JPG", PatternBytes(9000, 9)));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     owner.answers = {IDYES};
@@ -154,7 +154,7 @@ TEST_F(FetchTest, FullDiskShowsOneMessageAndLeavesNoFile) {
     const std::string small = EnvironmentValue("SMALL_DISK");
     if (small.empty()) GTEST_SKIP() << "no small tmpfs (needs root)";
     AddFile("BIG.JPG", 200000);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     const std::string folder = FromUnixPath(small);
     const auto old = PatternBytes(1000, 3);
     ASSERT_TRUE(WriteBytes(folder + "\\BIG.JPG", old));
@@ -175,7 +175,7 @@ TEST_F(FetchTest, FullDiskShowsOneMessageAndLeavesNoFile) {
 
 TEST_F(FetchTest, SilentPrinterAfterOpenWritesNothing) {
     AddFile("IMG00001.JPG", 100);
-    Start({"--silence", "1"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--silence", "1"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 0);
     EXPECT_TRUE(PacketsStartingWith(FR_PREFIX).empty());
@@ -184,7 +184,7 @@ TEST_F(FetchTest, SilentPrinterAfterOpenWritesNothing) {
 
 TEST_F(FetchTest, ReadRequestWithoutAnswerIsAPortFailure) {
     AddFile("IMG00001.JPG", 9000);
-    Start({"--silence", "3"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--silence", "3"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 0);
     EXPECT_TRUE(ListFolder(destination.Path()).empty());
@@ -193,7 +193,7 @@ TEST_F(FetchTest, ReadRequestWithoutAnswerIsAPortFailure) {
 
 TEST_F(FetchTest, DisconnectInTheMiddleWritesNothing) {
     AddFile("IMG00001.JPG", 30000);
-    Start({"--disconnect", "3:100"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--disconnect", "3:100"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 0);
     EXPECT_TRUE(ListFolder(destination.Path()).empty());
@@ -201,7 +201,7 @@ TEST_F(FetchTest, DisconnectInTheMiddleWritesNothing) {
 
 TEST_F(FetchTest, ReadStatusErrorEndsTheWork) {
     AddFile("IMG00001.JPG", 9000);
-    Start({"--fr-status", "42"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--fr-status", "42"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 0);
     EXPECT_EQ(owner.errorTextId, 3009);
@@ -212,10 +212,9 @@ TEST_F(FetchTest, ReadStatusErrorEndsTheWork) {
 
 TEST_F(FetchTest, StaleListingStatusDoesNotAbortALaterTransfer) {
     const auto bytes = AddFile("DCIM\\IMG00001.JPG", 7000);
-    AddFolder("EMPTY");
-    Start({"--ir-status", "05"});
-    link->SetCardPath("\\EMPTY");
-    link->ListFolder();  // an empty folder with a non-zero status: no error, status left behind
+    ASSERT_NO_FATAL_FAILURE(Start({"--ir-status", "05"}));
+    link->SetCardPath("\\NOWHERE");
+    link->ListFolder();  // nothing listed with a non-zero status: no error, the status left behind
     owner.m_bBusy = 1;
     std::vector<uint8_t> buffer(7000 + 131072);
     EXPECT_EQ(link->OpenCardFile(link->GetPort(), buffer.data(), 7000, "\\DCIM\\IMG00001.JPG"), 1);
@@ -225,7 +224,7 @@ TEST_F(FetchTest, StaleListingStatusDoesNotAbortALaterTransfer) {
 
 TEST_F(FetchTest, HostileOrDeviceNamesAreNeverWritten) {
     AddFile("IMG00001.JPG", 100);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     for (const char* name : {"..", "CON", "NUL.JPG", "A\\B.JPG", "..\\X.JPG", "C:X.JPG"}) {
         Fetch("\\IMG00001.JPG", name);
         EXPECT_EQ(link->FetchFile(), 0) << name;
@@ -236,7 +235,7 @@ TEST_F(FetchTest, HostileOrDeviceNamesAreNeverWritten) {
 
 TEST_F(FetchTest, TreeWalkFormStopsOnStopAndReportsIncomplete) {
     AddFile("BIG.JPG", 40000);
-    Start({"--rate", "20000"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--rate", "20000"}));
     owner.m_bBusy = 1;
     std::vector<uint8_t> buffer(40000 + 131072);
     int result = -1;
@@ -249,7 +248,7 @@ TEST_F(FetchTest, TreeWalkFormStopsOnStopAndReportsIncomplete) {
 
 TEST_F(FetchTest, TreeWalkFormReportsAPortFailureAsIncomplete) {
     AddFile("BIG.JPG", 20000);
-    Start({"--silence", "3"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--silence", "3"}));
     owner.m_bBusy = 1;
     std::vector<uint8_t> buffer(20000 + 131072);
     EXPECT_EQ(link->OpenCardFile(link->GetPort(), buffer.data(), 20000, "\\BIG.JPG"), 0)

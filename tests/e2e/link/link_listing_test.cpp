@@ -21,7 +21,7 @@ TEST_F(LinkTest, RootListingGivesFoldersAndFilesWithTwoIdenticalRequests) {
     AddFolder("DCIM");
     AddFile("README.TXT", 10);
     AddFile("BIG.JPG", 70000);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(link->SetCardPath(""));
     EXPECT_EQ(link->ListFolder(), 1);
     EXPECT_EQ(emulator.Packets(), (std::vector<std::string>{ROOT_PATTERN, ROOT_PATTERN}));
@@ -40,7 +40,7 @@ TEST_F(LinkTest, RootListingGivesFoldersAndFilesWithTwoIdenticalRequests) {
 
 TEST_F(LinkTest, SubFolderListingDropsDotEntries) {
     AddFile("DCIM\\100PHOTO\\IMG00001.JPG", 100);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     link->SetCardPath("\\DCIM");
     EXPECT_EQ(link->ListFolder(), 1);
     EXPECT_EQ(Names(Entries(*link)), std::set<std::string>{"100PHOTO"});
@@ -48,7 +48,7 @@ TEST_F(LinkTest, SubFolderListingDropsDotEntries) {
 }
 
 TEST_F(LinkTest, ARootPathOfOneBackslashIsSentDoubled) {
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     link->SetCardPath("\\");
     link->ListFolder();
     EXPECT_EQ(emulator.Packets().front(), "1b49525c5c2a2e2a00");
@@ -60,7 +60,7 @@ TEST_F(LinkTest, LargeFolderArrivesWhole) {
         snprintf(name, sizeof(name), "F%05d.DAT", i);
         AddFile(name, i);
     }
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(link->ListFolder(), 1);
     EXPECT_EQ(link->GetEntryCount(), 258);
     const auto replies = emulator.Replies();
@@ -75,7 +75,7 @@ TEST_F(LinkTest, FolderBeyondTheReplyBufferIsStillReadWhole) {
         snprintf(name, sizeof(name), "G%05d.DAT", i);
         AddFile(name, 0);
     }
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(link->ListFolder(), 1);
     EXPECT_EQ(link->GetEntryCount(), 2600);
 }
@@ -83,7 +83,7 @@ TEST_F(LinkTest, FolderBeyondTheReplyBufferIsStillReadWhole) {
 TEST_F(LinkTest, PrinterErrorOnAListingWithRecordsEndsTheWork) {
     AddFile("A.JPG", 1);
     AddFile("B.JPG", 2);
-    Start({"--ir-status", "05"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--ir-status", "05"}));
     EXPECT_EQ(link->ListFolder(), 0);
     EXPECT_EQ(owner.errorTextId, 3009);
     EXPECT_EQ(owner.errorCode, 5);
@@ -92,7 +92,7 @@ TEST_F(LinkTest, PrinterErrorOnAListingWithRecordsEndsTheWork) {
 }
 
 TEST_F(LinkTest, EmptyFolderIsNotAnErrorWhateverTheStatus) {
-    Start({"--ir-status", "05"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--ir-status", "05"}));
     EXPECT_EQ(link->ListFolder(), 0);
     EXPECT_EQ(owner.errorTextId, 0);
     EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
@@ -100,7 +100,7 @@ TEST_F(LinkTest, EmptyFolderIsNotAnErrorWhateverTheStatus) {
 }
 
 TEST_F(LinkTest, EmptyFolderGivesAnEmptyList) {
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(link->ListFolder(), 0);
     EXPECT_EQ(link->GetEntryCount(), 0);
     EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
@@ -110,25 +110,25 @@ TEST_F(LinkTest, EmptyFolderGivesAnEmptyList) {
 TEST_F(LinkTest, HeaderAnnouncingMoreRecordsThanArriveParsesOnlyWholeOnes) {
     AddFile("A.JPG", 1);
     AddFile("B.JPG", 2);
-    Start({"--count-extra", "3"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--count-extra", "3"}));
     EXPECT_EQ(link->ListFolder(), 1);
     EXPECT_EQ(Names(Entries(*link)), (std::set<std::string>{"A.JPG", "B.JPG"}));
 }
 
 TEST_F(LinkTest, HostileRecordsAreNotOffered) {
     AddFile("GOOD.JPG", 1);
-    Start({"--inject-record", "\\:2e2e2020202020202020:10:0",   // ".."
-           "--inject-record", "\\:434f4e20202020202020:20:5",   // "CON"
-           "--inject-record", "\\:412f4220202020545854:20:5",   // "A/B.TXT"
-           "--inject-record", "\\:410142202020204a5047:20:5",   // control character
-           "--inject-record", "\\:433a5820202020545854:20:5"}); // "C:X.TXT"
+    ASSERT_NO_FATAL_FAILURE(Start({"--inject-record", "\\:2e2e202020202020202020:10:0",  // ".."
+                                   "--inject-record", "\\:434f4e2020202020202020:20:5",  // "CON"
+                                   "--inject-record", "\\:412f422020202020545854:20:5",  // "A/B.TXT"
+                                   "--inject-record", "\\:41014220202020204a5047:20:5",  // control byte
+                                   "--inject-record", "\\:433a582020202020545854:20:5"}));  // "C:X.TXT"
     EXPECT_EQ(link->ListFolder(), 1);
     EXPECT_EQ(Names(Entries(*link)), std::set<std::string>{"GOOD.JPG"});
 }
 
 TEST_F(LinkTest, ListingThatNeverAnswersEndsWithAnEmptyList) {
     AddFile("A.JPG", 1);
-    Start({"--silence", "1"});
+    ASSERT_NO_FATAL_FAILURE(Start({"--silence", "1"}));
     EXPECT_EQ(link->ListFolder(), 0);
     EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
     EXPECT_EQ(link->GetEntryCount(), 0);
@@ -138,7 +138,7 @@ TEST_F(LinkTest, ListingThatNeverAnswersEndsWithAnEmptyList) {
 TEST_F(LinkTest, RawListingUsesOneSeparatorAndKeepsEveryRecord) {
     AddFile("DCIM\\100PHOTO\\IMG00001.JPG", 3);
     AddFile("DCIM\\IMG00002.JPG", 4);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     RawListing root;
     ASSERT_EQ(ReadRawListing(link->GetPort(), "\\", &root), 1);
     EXPECT_EQ(root.count, 1);

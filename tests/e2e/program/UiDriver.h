@@ -37,7 +37,7 @@ struct MessageBoxView {
     HWND hWnd = nullptr;
     std::string strCaption;
     std::string strText;
-    std::vector<int> aButtons;  // ids of the visible push buttons, in window order
+    std::vector<int> aButtons;  // ids of the visible buttons, ascending
 };
 
 // Drives the program's window from outside, as a user would: it finds the windows of the
@@ -84,10 +84,11 @@ public:
     int FindItem(const std::string& strText) const;  // -1 when absent
     UINT ItemState(int nIndex, UINT nMask) const;
     int SelectedCount() const;
-    bool ItemRect(int nIndex, RECT* pRect) const;
+    bool ItemIconRect(int nIndex, RECT* pRect) const;  // in the list's client coordinates
     ::testing::AssertionResult ClickItem(int nIndex);
     ::testing::AssertionResult DoubleClickItem(int nIndex);
     ::testing::AssertionResult DoubleClickItem(const std::string& strText);
+    ::testing::AssertionResult RightClickItem(int nIndex);
 
     // Message boxes: dialogs of the process other than the main dialog.
     std::vector<HWND> MessageBoxes() const;
@@ -106,6 +107,7 @@ private:
     LRESULT SendOrZero(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) const;
     ::testing::AssertionResult Reachable(HWND hWnd, const std::string& strWhat) const;
     ::testing::AssertionResult PostClicks(HWND hWnd, POINT point, bool bDouble);
+    ::testing::AssertionResult ItemPoint(int nIndex, POINT* pPoint);
     ::testing::AssertionResult ItemCentre(int nIndex, POINT* pPoint);
 
     DWORD m_dwProcessId;
