@@ -21,22 +21,27 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
+# One run at a time per prefix: a second would take over the port and end the first's Wine server.
+mkdir -p "$build"
+exec 9>"$build/.test-env.lock"
+flock -n 9 || { echo "waiting for another test run to finish..."; flock 9; }
+
 "$here/scripts/wine-prefix.sh"
 
 # A free display number, chosen by the server itself.
 exec 3>"$state/display"
-Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >"$state/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >"$state/xvfb.log" 2>&1 9>&- &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.05; done
 exec 3>&-
 export DISPLAY=":$(head -n1 "$state/display")"
 
-wineserver -p </dev/null >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 9>&-
+wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
 
 if [ -x "$emulator" ]; then
     "$emulator" --link "$WINEPREFIX/dosdevices/lpt1" --control-port 0 --port-file "$state/control" \
-        </dev/null >"$state/emulator.log" 2>&1 &
+        </dev/null >"$state/emulator.log" 2>&1 9>&- &
     pids+=($!)
     for _ in $(seq 100); do [ -s "$state/control" ] && break; sleep 0.05; done
     export EMULATOR_CONTROL="127.0.0.1:$(cat "$state/control")"
@@ -49,4 +54,4 @@ if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=64k tmpfs "$small" 2>/dev/null
     export SMALL_DISK="$small"
 fi
 
-"$@"
+"$@" 9>&-

@@ -93,7 +93,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         // Reached from the default processing of an attached dialog: everything but the
         // initialisation is left to the dialog manager.
         auto* pDialog = dynamic_cast<CDialog*>(pWnd);
-        
+        if (message == WM_INITDIALOG && pDialog != nullptr) return pDialog->OnInitDialog();
         return FALSE;
     }
 

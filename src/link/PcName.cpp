@@ -27,7 +27,8 @@ bool IsDeviceName(const char* name) {
 bool IsSafePcName(const char* name) {
     const size_t n = std::strlen(name);
     if (n == 0 || n > 12) return false;
-    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
+    // ".", "..", and names without a base (the card's own entries, never copied).
+    if (name[0] == '.') return false;
     for (size_t i = 0; i < n; ++i) {
         const unsigned char c = static_cast<unsigned char>(name[i]);
         if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c)) return false;

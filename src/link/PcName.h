@@ -1,7 +1,8 @@
 #pragma once
 
 // Card names come from the printer and are untrusted. A name is safe as a PC file or folder
-// name when it cannot leave its folder, is not a device and has no character the PC refuses.
+// name when it cannot leave its folder, is not a device, has a base name (no leading dot) and
+// has no character the PC refuses.
 bool IsSafePcName(const char* name);
 
 // The PC name of a wire record: base name up to the first space, then a dot and the extension

@@ -1,5 +1,5 @@
 // CBitmapButton on a real owner-drawn button of a dialog from a template resource: pictures
-// loaded by caption, the button sized to them, and the pixels it draws in each state.
+// loaded by caption, the button sized to them, and the pixels it paints in each state.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -98,30 +98,35 @@ private:
         return origin;
     }
 
+    // The button paints itself into a bitmap of ours, exactly as on the screen (WM_DRAWITEM to the
+    // dialog, reflected to the button object), but where no other window can cover it.
     Sample Redraw() {
         HWND hButton = m_button.GetSafeHwnd();
-        ::RedrawWindow(hButton, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        return Read();
-    }
-
-    Sample Read() {
-        HWND hButton = m_button.GetSafeHwnd();
-        HDC hDC = ::GetDC(hButton);
+        RECT client;
+        ::GetClientRect(hButton, &client);
+        HDC hScreenDC = ::GetDC(nullptr);
+        HDC hDC = ::CreateCompatibleDC(hScreenDC);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreenDC, client.right, client.bottom);
+        HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+        ::SendMessageA(hButton, WM_PRINT, reinterpret_cast<WPARAM>(hDC),
+                       PRF_CLIENT | PRF_ERASEBKGND);
         Sample sample;
         sample.left = ::GetPixel(hDC, 2, PICTURE_HEIGHT / 2);
         sample.right = ::GetPixel(hDC, PICTURE_WIDTH - 3, PICTURE_HEIGHT / 2);
-        ::ReleaseDC(hButton, hDC);
+        ::SelectObject(hDC, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hDC);
+        ::ReleaseDC(nullptr, hScreenDC);
         return sample;
     }
 
     void Measure() {
         HWND hButton = m_button.GetSafeHwnd();
         m_released = Redraw();
-        // The button draws at once when its state changes.
         ::SendMessageA(hButton, BM_SETSTATE, TRUE, 0);
-        m_pressed = Read();
+        m_pressed = Redraw();
         ::SendMessageA(hButton, BM_SETSTATE, FALSE, 0);
-        m_releasedAgain = Read();
+        m_releasedAgain = Redraw();
         ::EnableWindow(hButton, FALSE);
         m_disabled = Redraw();
         ::EnableWindow(hButton, TRUE);
@@ -135,7 +140,8 @@ BEGIN_MESSAGE_MAP(CButtonProbeDialog, CDialog)
     ON_MESSAGE(WM_TIMER, OnTimer)
 END_MESSAGE_MAP()
 
-// The colour the screen shows for an exact colour (the same on a high-colour display).
+// The colour a screen-compatible bitmap holds for an exact colour (the same on a high-colour
+// display).
 COLORREF OnScreen(COLORREF colour) {
     HDC hDC = ::GetDC(nullptr);
     const COLORREF nearest = ::GetNearestColor(hDC, colour);

@@ -328,19 +328,25 @@ private:
         return answer;
     }
 
-    // A pixel near the right end of the control, where its text does not reach.
+    // A pixel near the right end of the window, where its text does not reach, as the window
+    // paints itself (background and client) into a bitmap of ours that no other window can cover.
     static COLORREF PixelNearRightEdge(HWND hWnd) {
         RECT client;
         ::GetClientRect(hWnd, &client);
-        HDC hDC = ::GetDC(hWnd);
+        HDC hScreenDC = ::GetDC(nullptr);
+        HDC hDC = ::CreateCompatibleDC(hScreenDC);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreenDC, client.right, client.bottom);
+        HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+        ::SendMessageA(hWnd, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_ERASEBKGND);
         const COLORREF pixel = ::GetPixel(hDC, client.right - 4, client.bottom / 2);
-        ::ReleaseDC(hWnd, hDC);
+        ::SelectObject(hDC, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hDC);
+        ::ReleaseDC(nullptr, hScreenDC);
         return pixel;
     }
 
     void Measure() {
-        ::RedrawWindow(m_hWnd, nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         m_dialog = Ask(WM_CTLCOLORDLG, m_hWnd);
         m_static = Ask(WM_CTLCOLORSTATIC, GetDlgItem(ID_STATIC));
         m_check = Ask(WM_CTLCOLORSTATIC, GetDlgItem(ID_CHECK));
@@ -366,7 +372,8 @@ CMemoryDialogTemplate MakeColourTemplate() {
     return dialog;
 }
 
-// The colour the screen shows for an exact colour (the same on a high-colour display).
+// The colour a screen-compatible bitmap holds for an exact colour (the same on a high-colour
+// display).
 COLORREF OnScreen(COLORREF colour) {
     HDC hDC = ::GetDC(nullptr);
     const COLORREF nearest = ::GetNearestColor(hDC, colour);

@@ -76,6 +76,7 @@ TEST(CardRecords, SafeNameRules) {
     EXPECT_FALSE(IsSafePcName(""));
     EXPECT_FALSE(IsSafePcName("."));
     EXPECT_FALSE(IsSafePcName(".."));
+    EXPECT_FALSE(IsSafePcName(".HIDDEN"));
     EXPECT_FALSE(IsSafePcName("AUX.JPG"));
     EXPECT_FALSE(IsSafePcName("nul"));
     EXPECT_FALSE(IsSafePcName("COM9"));
