@@ -96,6 +96,7 @@ public:
     PathJob m_pathJob = {this, nullptr, ""};
     LRESULT m_lPanelBrush = 0;
     bool m_bTimedOut = false;
+    bool m_bCloseStandardDialog = false;  // end as a user would, instead of from a worker
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_INITDIALOG) m_events.push_back("WindowProc:WM_INITDIALOG");
@@ -138,13 +139,20 @@ protected:
     void OnAccepted() {
         m_events.push_back(::IsWindowVisible(GetParent()) ? "accepted, still open"
                                                           : "accepted, closed");
-        AfxBeginThread(&SendClose, m_hWnd);
+        if (m_bCloseStandardDialog)
+            ::PostMessageA(GetParent(), WM_CLOSE, 0, 0);
+        else
+            AfxBeginThread(&SendClose, m_hWnd);
     }
     BOOL OnClose(UINT) {
         m_events.push_back("closing");
         DestroyWindow();
         // Declined after all: the routing must cope with a window that is gone.
         return FALSE;
+    }
+    void OnDestroy() {
+        m_events.push_back("OnDestroy");
+        Default();
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -154,6 +162,7 @@ BEGIN_MESSAGE_MAP(CProbeFileDialog, CFileDialog)
     ON_COMMAND(ID_STEP_PATH_ARRIVED, OnPathArrived)
     ON_COMMAND(ID_STEP_ACCEPT, OnAccepted)
     ON_COMMAND_EX(ID_STEP_CLOSE, OnClose)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 // The dialog under test, for the deadline.
@@ -221,7 +230,7 @@ TEST_F(FrameworkFileDialog, NotificationsOfTheStandardDialogReachWindowProc) {
     EXPECT_TRUE(seen(CDN_FOLDERCHANGE));
     EXPECT_TRUE(seen(CDN_FILEOK));
     const std::vector<std::string> tail(m_dialog.m_events.begin() + 2, m_dialog.m_events.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"accepted, still open", "closing"}))
+    EXPECT_EQ(tail, (std::vector<std::string>{"accepted, still open", "closing", "OnDestroy"}))
         << "consuming CDN_FILEOK keeps the dialog open";
 }
 
@@ -243,6 +252,19 @@ TEST_F(FrameworkFileDialog, DestroyingThePanelEndsTheModalDialog) {
     EXPECT_EQ(m_dialog.m_hWnd, nullptr);
     EXPECT_FALSE(::IsWindow(m_dialog.m_hPanel));
     EXPECT_FALSE(::IsWindow(m_dialog.m_hStandardDialog)) << "the standard dialog stayed open";
+}
+
+TEST_F(FrameworkFileDialog, ClosingTheStandardDialogEndsItWithThePanel) {
+    m_dialog.m_bCloseStandardDialog = true;
+
+    RunAsMainWindow();
+
+    EXPECT_FALSE(m_dialog.m_bTimedOut);
+    EXPECT_EQ(m_nResult, IDCANCEL);
+    EXPECT_EQ(m_dialog.m_events.back(), "OnDestroy");
+    EXPECT_EQ(m_dialog.m_hWnd, nullptr);
+    EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+    EXPECT_FALSE(::IsWindow(m_dialog.m_hStandardDialog));
 }
 
 }  // namespace
