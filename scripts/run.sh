@@ -21,6 +21,11 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
+# The prefix has one LPT1: wait for a test run that uses it.
+mkdir -p "$build"
+exec 9>"$build/.test-env.lock"
+flock -n 9 || { echo "waiting for a test run to finish..."; flock 9; }
+
 "$here/scripts/wine-prefix.sh"
 [ -d "$card" ] || "$here/scripts/make-sample-card.sh" "$card"
 mkdir -p "$destination"
@@ -29,16 +34,16 @@ headless=0
 if [ -z "${DISPLAY:-}" ]; then
     headless=1
     exec 3>"$state/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 9>&- &
     pids+=($!)
     for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.05; done
     exec 3>&-
     export DISPLAY=":$(head -n1 "$state/display")"
 fi
 
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 9>&-
 "$build/native/emulator/brisling-emulator" --link "$WINEPREFIX/dosdevices/lpt1" --card-dir "$card" \
-    --log "$state/packets.log" </dev/null >"$state/emulator.log" 2>&1 &
+    --log "$state/packets.log" </dev/null >"$state/emulator.log" 2>&1 9>&- &
 pids+=($!)
 for _ in $(seq 100); do [ -L "$WINEPREFIX/dosdevices/lpt1" ] && break; sleep 0.05; done
 
@@ -49,11 +54,11 @@ echo "card:        $card (served by the printer emulator on LPT1)"
 echo "destination: $destination"
 cd "$destination"
 if [ "$headless" = 0 ]; then
-    wine "$dist/Brisling.exe" </dev/null >"$state/program.log" 2>&1
+    wine "$dist/Brisling.exe" </dev/null >"$state/program.log" 2>&1 9>&-
     exit 0
 fi
 
-wine "$dist/Brisling.exe" </dev/null >"$state/program.log" 2>&1 &
+wine "$dist/Brisling.exe" </dev/null >"$state/program.log" 2>&1 9>&- &
 pids+=($!)
 
 # No one to press the buttons: tick "Select ALL" and press COPY as a user would, then check.

@@ -3,6 +3,7 @@
 // thread ever took to answer and how much memory the program used at its peak.
 //
 //   drive copy-all         prints: seconds=... unresponsive_ms=... peak_working_set=...
+//   drive exit             presses EXIT and waits for the program to end
 #include <windows.h>
 #include <psapi.h>
 
@@ -51,11 +52,19 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "copy-all") != 0) return Fail("usage: drive copy-all");
+    const bool exitOnly = argc >= 2 && std::strcmp(argv[1], "exit") == 0;
+    if (argc < 2 || (!exitOnly && std::strcmp(argv[1], "copy-all") != 0)) return Fail("usage: drive copy-all|exit");
     DWORD pid = 0;
     if (!WaitUntil([&] { return (pid = FindProgram()) != 0; }, START_TIMEOUT_MS)) return Fail("no Brisling window");
     CUiDriver ui(pid);
     if (!ui.Attach()) return Fail("cannot attach to the window");
+    if (exitOnly) {
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+        if (!ui.Click(EXIT_STOP_BUTTON)) return Fail("cannot press EXIT");
+        const bool ended = WaitForSingleObject(process, START_TIMEOUT_MS) == WAIT_OBJECT_0;
+        CloseHandle(process);
+        return ended ? 0 : Fail("the program did not end");
+    }
     if (!WaitUntil([&] { return ui.ItemCount() > 0 && ui.IsEnabled(COPY_BUTTON); }, START_TIMEOUT_MS)) {
         return Fail("the card's root was not listed");
     }

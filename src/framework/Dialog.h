@@ -44,9 +44,6 @@ protected:
     CWnd* m_pParentWnd;
 
     DECLARE_MESSAGE_MAP()
-
-private:
-    friend INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // The dialog procedure of every framework dialog (and the hook of the file dialogs).

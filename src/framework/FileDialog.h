@@ -25,7 +25,8 @@ public:
     // Edit before DoModal (OFN_ENABLETEMPLATE, hInstance, lpTemplateName, lpstrTitle ...).
     OPENFILENAMEA m_ofn;
 
-    // IDOK when the platform's call reported a chosen file, else IDCANCEL.
+    // IDOK when the platform's call reported a chosen file, else IDCANCEL. When the dialog ended
+    // because its panel was destroyed, the result means nothing (Wine reports IDOK).
     INT_PTR DoModal() override;
 
     // While the dialog is open: the standard dialog's current file path, that is the shown folder,
