@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -249,7 +248,6 @@ TEST_F(FrameworkFileDialog, DestroyingThePanelEndsTheModalDialog) {
 
     EXPECT_FALSE(m_dialog.m_bTimedOut);
     EXPECT_TRUE(m_bQuitPosted);
-    std::printf("DOMODAL-RESULT=%d\n", static_cast<int>(m_nResult));
     EXPECT_EQ(m_app.m_pMainWnd, nullptr);
     EXPECT_EQ(m_dialog.m_hWnd, nullptr);
     EXPECT_FALSE(::IsWindow(m_dialog.m_hPanel));

@@ -22,8 +22,10 @@ std::vector<std::string> FromDistribution(std::string strFolder, std::string* pW
     for (const std::string& strName : ListFolder(strFolder)) {
         if (IsFile(strFolder + "\\" + strName)) aFiles.push_back(strFolder + "\\" + strName);
     }
-    if (!IsFile(strFolder + "\\" + PROGRAM_FILE) || !IsFile(strFolder + "\\" + LANGUAGE_MODULE_FILE)) {
-        *pWhy = "BRISLING_DIST (" + strFolder + ") lacks " + PROGRAM_FILE + " or " + LANGUAGE_MODULE_FILE;
+    if (!IsFile(strFolder + "\\" + PROGRAM_FILE) ||
+        !IsFile(strFolder + "\\" + LANGUAGE_MODULE_FILE)) {
+        *pWhy = "BRISLING_DIST (" + strFolder + ") lacks " + PROGRAM_FILE + " or " +
+                LANGUAGE_MODULE_FILE;
         aFiles.clear();
     }
     return aFiles;
@@ -49,7 +51,7 @@ std::vector<std::string> FindProgramFiles(std::string* pWhy) {
         if (IsFile(strProgram) && IsFile(strModule)) return {strProgram, strModule};
         strFolder = ParentOf(strFolder);
     }
-    *pWhy = std::string("no built ") + PROGRAM_FILE + " and " + LANGUAGE_MODULE_FILE +
-            " above " + TestExecutableFolder() + " (build the program, or set BRISLING_DIST)";
+    *pWhy = std::string("no built ") + PROGRAM_FILE + " and " + LANGUAGE_MODULE_FILE + " above " +
+            TestExecutableFolder() + " (build the program, or set BRISLING_DIST)";
     return {};
 }

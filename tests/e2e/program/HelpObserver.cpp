@@ -56,10 +56,10 @@ DWORD WINAPI CHelpObserver::ThreadProc(void* pParameter) {
         RegisterClassA(&windowClass);
     }
     // Top-level and hidden: FindWindow finds hidden windows, but not message-only ones.
-    pSelf->m_hViewerWindow = CreateWindowExA(0, VIEWER_WINDOW_CLASS, "", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                             nullptr, hInstance, pSelf);
-    pSelf->m_hSpyWindow = CreateWindowExA(0, HELP_SPY_WINDOW_CLASS, "", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                          nullptr, hInstance, pSelf);
+    pSelf->m_hViewerWindow = CreateWindowExA(0, VIEWER_WINDOW_CLASS, "", WS_POPUP, 0, 0, 1, 1,
+                                             nullptr, nullptr, hInstance, pSelf);
+    pSelf->m_hSpyWindow = CreateWindowExA(0, HELP_SPY_WINDOW_CLASS, "", WS_POPUP, 0, 0, 1, 1,
+                                          nullptr, nullptr, hInstance, pSelf);
     SetEvent(pSelf->m_hReady);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
@@ -70,8 +70,9 @@ DWORD WINAPI CHelpObserver::ThreadProc(void* pParameter) {
 
 LRESULT CALLBACK CHelpObserver::WindowProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
     if (nMessage == WM_NCCREATE) {
-        SetWindowLongPtrA(hWnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        SetWindowLongPtrA(
+            hWnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     }
     auto* pSelf = reinterpret_cast<CHelpObserver*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
     if (nMessage == WM_COPYDATA && pSelf) {
@@ -96,8 +97,9 @@ void CHelpObserver::OnViewerData(const COPYDATASTRUCT& data) {
     request.nCommand = pRecord->nCommand;
     request.nData = pRecord->nData;
     if (pRecord->nFileOffset && pRecord->nFileOffset < data.cbData) {
-        request.strFile.assign(pBytes + pRecord->nFileOffset,
-                               strnlen(pBytes + pRecord->nFileOffset, data.cbData - pRecord->nFileOffset));
+        request.strFile.assign(
+            pBytes + pRecord->nFileOffset,
+            strnlen(pBytes + pRecord->nFileOffset, data.cbData - pRecord->nFileOffset));
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_aViewerRequests.push_back(request);
@@ -124,7 +126,8 @@ void CHelpObserver::OnSpyData(const COPYDATASTRUCT& data) {
 }
 
 ::testing::AssertionResult CHelpObserver::WatchProgram(HANDLE hProcess, DWORD dwProcessId) {
-    if (!IsReady()) return ::testing::AssertionFailure() << "the observer's windows could not be made";
+    if (!IsReady())
+        return ::testing::AssertionFailure() << "the observer's windows could not be made";
     return LoadLibraryInto(hProcess, dwProcessId, TestExecutableFolder() + "\\" + HELP_SPY_LIBRARY);
 }
 

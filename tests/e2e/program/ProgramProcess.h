@@ -16,7 +16,8 @@ public:
     CProgramProcess(const CProgramProcess&) = delete;
     CProgramProcess& operator=(const CProgramProcess&) = delete;
 
-    ::testing::AssertionResult Launch(const std::string& strProgram, const std::string& strCurrentFolder);
+    ::testing::AssertionResult Launch(const std::string& strProgram,
+                                      const std::string& strCurrentFolder);
     bool IsStarted() const { return m_hProcess != nullptr; }
     bool IsRunning() const;
     bool WaitForExit(DWORD dwTimeoutMs) const;

@@ -19,7 +19,9 @@ CProgramSession::~CProgramSession() { End(); }
 
 std::string CProgramSession::ProgramPath() const { return m_installFolder / PROGRAM_FILE; }
 
-std::string CProgramSession::LanguageModulePath() const { return m_installFolder / LANGUAGE_MODULE_FILE; }
+std::string CProgramSession::LanguageModulePath() const {
+    return m_installFolder / LANGUAGE_MODULE_FILE;
+}
 
 ::testing::AssertionResult CProgramSession::Install() {
     std::string strWhy;
@@ -49,7 +51,8 @@ std::string CProgramSession::LanguageModulePath() const { return m_installFolder
     }
     if (!m_process.IsRunning()) {
         return ::testing::AssertionFailure()
-               << "the program ended before its window appeared, exit code " << m_process.ExitCode();
+               << "the program ended before its window appeared, exit code "
+               << m_process.ExitCode();
     }
     if (m_pUi->MainDialog()) {
         return ::testing::AssertionFailure() << "the window does not take messages";

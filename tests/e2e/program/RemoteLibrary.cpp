@@ -23,7 +23,8 @@ BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
 
 }  // namespace
 
-::testing::AssertionResult LoadLibraryInto(HANDLE hProcess, DWORD dwProcessId, const std::string& strPath) {
+::testing::AssertionResult LoadLibraryInto(HANDLE hProcess, DWORD dwProcessId,
+                                           const std::string& strPath) {
     HMODULE hKernel = GetModuleHandleA("kernel32.dll");
     BYTE* pLocalLoad = reinterpret_cast<BYTE*>(GetProcAddress(hKernel, "LoadLibraryA"));
     BYTE* pRemoteKernel = RemoteModuleBase(dwProcessId, "kernel32.dll");
@@ -36,10 +37,10 @@ BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
     if (!remotePath.Write(strPath.c_str(), strPath.size() + 1)) {
         return ::testing::AssertionFailure() << "cannot write into process " << dwProcessId;
     }
-    HANDLE hThread = CreateRemoteThread(hProcess, nullptr, 0,
-                                        reinterpret_cast<LPTHREAD_START_ROUTINE>(
-                                            reinterpret_cast<void*>(pRemoteLoad)),
-                                        remotePath.Address(), 0, nullptr);
+    HANDLE hThread = CreateRemoteThread(
+        hProcess, nullptr, 0,
+        reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(pRemoteLoad)),
+        remotePath.Address(), 0, nullptr);
     if (!hThread) {
         return ::testing::AssertionFailure() << "cannot start a thread in process " << dwProcessId
                                              << " (error " << GetLastError() << ")";
@@ -51,7 +52,8 @@ BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
     const size_t nSlash = strPath.find_last_of('\\');
     const std::string strName = nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
     if (!RemoteModuleBase(dwProcessId, strName.c_str())) {
-        return ::testing::AssertionFailure() << strPath << " refused to load into process " << dwProcessId;
+        return ::testing::AssertionFailure()
+               << strPath << " refused to load into process " << dwProcessId;
     }
     return ::testing::AssertionSuccess();
 }

@@ -7,4 +7,5 @@
 
 // Loads a library into another running process: a thread started in that process runs
 // LoadLibraryA on the path. Fails when the library's initialisation refuses to load.
-::testing::AssertionResult LoadLibraryInto(HANDLE hProcess, DWORD dwProcessId, const std::string& strPath);
+::testing::AssertionResult LoadLibraryInto(HANDLE hProcess, DWORD dwProcessId,
+                                           const std::string& strPath);

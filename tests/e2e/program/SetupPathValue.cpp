@@ -29,7 +29,8 @@ CSetupPathValue::~CSetupPathValue() {
         return;
     }
     HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_SET_VALUE | VIEW, &hKey) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_SET_VALUE | VIEW, &hKey) ==
+        ERROR_SUCCESS) {
         RegDeleteValueA(hKey, VALUE_NAME);
         RegCloseKey(hKey);
     }
@@ -47,15 +48,17 @@ void CSetupPathValue::RememberOriginal() {
 
 bool CSetupPathValue::Read(std::string* pFolder) {
     HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_READ | VIEW, &hKey) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_READ | VIEW, &hKey) !=
+        ERROR_SUCCESS) {
         return false;
     }
     char value[1024] = "";
     DWORD dwSize = sizeof(value) - 1;
     DWORD dwType = 0;
-    const bool bFound = RegQueryValueExA(hKey, VALUE_NAME, nullptr, &dwType,
-                                         reinterpret_cast<BYTE*>(value), &dwSize) == ERROR_SUCCESS &&
-                        dwType == REG_SZ;
+    const bool bFound =
+        RegQueryValueExA(hKey, VALUE_NAME, nullptr, &dwType, reinterpret_cast<BYTE*>(value),
+                         &dwSize) == ERROR_SUCCESS &&
+        dwType == REG_SZ;
     RegCloseKey(hKey);
     if (bFound) *pFolder = value;
     return bFound;
@@ -64,8 +67,8 @@ bool CSetupPathValue::Read(std::string* pFolder) {
 bool CSetupPathValue::Set(const std::string& strFolder) {
     RememberOriginal();
     HKEY hKey = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, nullptr, 0, KEY_SET_VALUE | VIEW, nullptr,
-                        &hKey, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, nullptr, 0, KEY_SET_VALUE | VIEW,
+                        nullptr, &hKey, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const bool bDone = RegSetValueExA(hKey, VALUE_NAME, 0, REG_SZ,
@@ -78,7 +81,8 @@ bool CSetupPathValue::Set(const std::string& strFolder) {
 bool CSetupPathValue::Remove() {
     RememberOriginal();
     HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_SET_VALUE | VIEW, &hKey) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PRODUCT_KEY, 0, KEY_SET_VALUE | VIEW, &hKey) !=
+        ERROR_SUCCESS) {
         return true;
     }
     const LONG nResult = RegDeleteValueA(hKey, VALUE_NAME);

@@ -100,8 +100,9 @@ std::string CUiDriver::DescribeWindows() const {
     std::string strText;
     for (HWND hWnd : TopLevelWindows()) {
         char line[160];
-        std::snprintf(line, sizeof(line), "\n  %p class \"%s\"%s title \"", static_cast<void*>(hWnd),
-                      ClassOf(hWnd).c_str(), IsWindowVisible(hWnd) ? " visible" : "");
+        std::snprintf(line, sizeof(line), "\n  %p class \"%s\"%s title \"",
+                      static_cast<void*>(hWnd), ClassOf(hWnd).c_str(),
+                      IsWindowVisible(hWnd) ? " visible" : "");
         strText += line + Text(hWnd) + "\"";
     }
     return strText.empty() ? " (no windows)" : strText;
@@ -158,13 +159,15 @@ bool CUiDriver::IsResponding(DWORD dwTimeoutMs) const {
 }
 
 ::testing::AssertionResult CUiDriver::Reachable(HWND hWnd, const std::string& strWhat) const {
-    if (!hWnd || !IsWindow(hWnd)) return ::testing::AssertionFailure() << strWhat << " does not exist";
+    if (!hWnd || !IsWindow(hWnd))
+        return ::testing::AssertionFailure() << strWhat << " does not exist";
     if (!IsWindowVisible(hWnd)) return ::testing::AssertionFailure() << strWhat << " is hidden";
     if (!IsWindowEnabled(hWnd)) return ::testing::AssertionFailure() << strWhat << " is disabled";
     // A modal message disables the window it belongs to, and with it every control inside.
     HWND hRoot = GetAncestor(hWnd, GA_ROOT);
     if (hRoot && !IsWindowEnabled(hRoot)) {
-        return ::testing::AssertionFailure() << strWhat << " lies in a disabled window (a message is open)";
+        return ::testing::AssertionFailure()
+               << strWhat << " lies in a disabled window (a message is open)";
     }
     return ::testing::AssertionSuccess();
 }
@@ -273,8 +276,8 @@ bool CUiDriver::ItemIconRect(int nIndex, RECT* pRect) const {
     rect.left = LVIR_ICON;
     LRESULT nDone = 0;
     return remote.Write(&rect, sizeof(rect)) &&
-           Send(Control(CARD_LIST), LVM_GETITEMRECT, nIndex, remote.AddressAt(0), &nDone) && nDone &&
-           remote.Read(pRect, sizeof(RECT));
+           Send(Control(CARD_LIST), LVM_GETITEMRECT, nIndex, remote.AddressAt(0), &nDone) &&
+           nDone && remote.Read(pRect, sizeof(RECT));
 }
 
 ::testing::AssertionResult CUiDriver::ItemCentre(int nIndex, POINT* pPoint) {
@@ -349,7 +352,8 @@ bool CUiDriver::ItemIconRect(int nIndex, RECT* pRect) const {
 std::vector<HWND> CUiDriver::MessageBoxes() const {
     std::vector<HWND> aBoxes;
     for (HWND hWnd : TopLevelWindows()) {
-        if (hWnd == m_hMainDialog || !IsWindowVisible(hWnd) || ClassOf(hWnd) != DIALOG_CLASS) continue;
+        if (hWnd == m_hMainDialog || !IsWindowVisible(hWnd) || ClassOf(hWnd) != DIALOG_CLASS)
+            continue;
         if (FindPanelIn(hWnd)) continue;
         aBoxes.push_back(hWnd);
     }
@@ -388,7 +392,8 @@ MessageBoxView CUiDriver::ReadMessageBox(HWND hBox) const {
         Reachable(hButton, "button " + std::to_string(nButtonId) + " of the message");
     if (!reachable) return reachable;
     if (!PostMessageA(hButton, BM_CLICK, 0, 0)) {
-        return ::testing::AssertionFailure() << "the click on the message's button could not be posted";
+        return ::testing::AssertionFailure()
+               << "the click on the message's button could not be posted";
     }
     return ::testing::AssertionSuccess();
 }
@@ -432,7 +437,8 @@ HWND CUiDriver::FocusWindow() const {
     }
     aInput[1].ki.dwFlags = KEYEVENTF_KEYUP;
     if (SendInput(2, aInput, sizeof(INPUT)) != 2) {
-        return ::testing::AssertionFailure() << "the key could not be sent (" << GetLastError() << ")";
+        return ::testing::AssertionFailure()
+               << "the key could not be sent (" << GetLastError() << ")";
     }
     return ::testing::AssertionSuccess();
 }

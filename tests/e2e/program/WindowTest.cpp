@@ -28,7 +28,8 @@ void CWindowTest::AddCardFile(const std::string& strRelative, size_t nSize) {
     const std::string strPath = m_card / strRelative;
     const size_t nSlash = strPath.find_last_of('\\');
     ASSERT_TRUE(MakeFolders(strPath.substr(0, nSlash)));
-    ASSERT_TRUE(WriteBytes(strPath, PatternBytes(nSize, static_cast<unsigned>(strRelative.size()))));
+    ASSERT_TRUE(
+        WriteBytes(strPath, PatternBytes(nSize, static_cast<unsigned>(strRelative.size()))));
 }
 
 void CWindowTest::AddCardFolder(const std::string& strRelative) {
@@ -36,8 +37,8 @@ void CWindowTest::AddCardFolder(const std::string& strRelative) {
 }
 
 std::string CWindowTest::Text(UINT nId) const {
-    HMODULE hModule = LoadLibraryExA(m_session.LanguageModulePath().c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE hModule =
+        LoadLibraryExA(m_session.LanguageModulePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     char text[1024] = "";
     if (hModule) {
         LoadStringA(hModule, nId, text, sizeof(text));
@@ -83,8 +84,9 @@ std::string CWindowTest::ListingPacket(const std::string& strPattern) {
     if (bShown) return ::testing::AssertionSuccess();
     std::string strList;
     for (const std::string& strName : aShown) strList += " \"" + strName + "\"";
-    return ::testing::AssertionFailure() << "the card list shows" << (strList.empty() ? " nothing" : strList)
-                                         << ", the status line \"" << strStatus << "\"";
+    return ::testing::AssertionFailure()
+           << "the card list shows" << (strList.empty() ? " nothing" : strList)
+           << ", the status line \"" << strStatus << "\"";
 }
 
 ::testing::AssertionResult CWindowTest::AnswerMessage(const std::string& strText, int nButton,
@@ -92,7 +94,8 @@ std::string CWindowTest::ListingPacket(const std::string& strPattern) {
     HWND hBox = Ui().WaitForMessageBox(MESSAGE_TIMEOUT_MS);
     if (!hBox) return ::testing::AssertionFailure() << "no message box appeared";
     const MessageBoxView view = Ui().ReadMessageBox(hBox);
-    if (view.strText != strText || view.strCaption != Slot(TEXT_TITLE) || view.aButtons != aButtons) {
+    if (view.strText != strText || view.strCaption != Slot(TEXT_TITLE) ||
+        view.aButtons != aButtons) {
         std::string strButtons;
         for (int nId : view.aButtons) strButtons += " " + std::to_string(nId);
         return ::testing::AssertionFailure()
@@ -102,7 +105,8 @@ std::string CWindowTest::ListingPacket(const std::string& strPattern) {
     ::testing::AssertionResult pressed = Ui().PressMessageBoxButton(hBox, nButton);
     if (!pressed) return pressed;
     if (!WaitUntil([&] { return !IsWindow(hBox) || !IsWindowVisible(hBox); }, MESSAGE_TIMEOUT_MS)) {
-        return ::testing::AssertionFailure() << "the message box stayed after its button was pressed";
+        return ::testing::AssertionFailure()
+               << "the message box stayed after its button was pressed";
     }
     return ::testing::AssertionSuccess();
 }

@@ -28,8 +28,9 @@ protected:
 };
 
 TEST_F(CBrowseTest, RootShowsFoldersAndFilesInAscendingOrder) {
-    EXPECT_EQ(Ui().Items(), (std::vector<CardListItem>{
-                                {"A", 1}, {"ALPHA.TXT", 0}, {"DCIM", 1}, {"MIDDLE.DAT", 0}, {"ZEBRA.TXT", 0}}));
+    EXPECT_EQ(Ui().Items(),
+              (std::vector<CardListItem>{
+                  {"A", 1}, {"ALPHA.TXT", 0}, {"DCIM", 1}, {"MIDDLE.DAT", 0}, {"ZEBRA.TXT", 0}}));
     EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "");
     EXPECT_FALSE(Ui().IsEnabled(PARENT_BUTTON));
     EXPECT_TRUE(Ui().IsEnabled(COPY_BUTTON));
@@ -115,7 +116,8 @@ TEST_F(CWindowTest, DoubleClickDuringAFolderListingIsIgnored) {
     ASSERT_TRUE(Ui().DoubleClickItem("DCIM"));
     const std::string strDcim = ListingPacket("\\DCIM\\*.*");
     ASSERT_TRUE(WaitUntil([&] { return CountPackets(strDcim) > 0; }, LISTING_TIMEOUT_MS));
-    ASSERT_EQ(Ui().ControlText(STATUS_LINE), Slot(TEXT_LISTING)) << "the listing is no longer under way";
+    ASSERT_EQ(Ui().ControlText(STATUS_LINE), Slot(TEXT_LISTING))
+        << "the listing is no longer under way";
     ASSERT_TRUE(Ui().DoubleClickItem("A"));
 
     ASSERT_TRUE(WaitForListing(aPhotos));
@@ -124,6 +126,7 @@ TEST_F(CWindowTest, DoubleClickDuringAFolderListingIsIgnored) {
     const std::string strRoot = ListingPacket("\\*.*");
     for (const std::string& strPacket : Packets()) {
         if (strPacket.rfind(IR_PREFIX, 0) != 0) continue;
-        EXPECT_TRUE(strPacket == strRoot || strPacket == strDcim) << "a listing was asked for " << strPacket;
+        EXPECT_TRUE(strPacket == strRoot || strPacket == strDcim)
+            << "a listing was asked for " << strPacket;
     }
 }

@@ -13,8 +13,10 @@ TEST_F(CWindowTest, ClosingDuringAListingWaitsForItThenReleasesThePrinterOnce) {
         ASSERT_NO_FATAL_FAILURE(AddCardFile(name, 8));
     }
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--rate", "3000"}));
-    ASSERT_TRUE(WaitUntil([&] { return CountPacketsStartingWith(IR_PREFIX) > 0; }, LISTING_TIMEOUT_MS));
-    ASSERT_EQ(Ui().ControlText(STATUS_LINE), Slot(TEXT_LISTING)) << "the listing is no longer under way";
+    ASSERT_TRUE(
+        WaitUntil([&] { return CountPacketsStartingWith(IR_PREFIX) > 0; }, LISTING_TIMEOUT_MS));
+    ASSERT_EQ(Ui().ControlText(STATUS_LINE), Slot(TEXT_LISTING))
+        << "the listing is no longer under way";
 
     ASSERT_TRUE(Ui().RequestClose());
     ASSERT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
@@ -40,7 +42,8 @@ TEST_F(CWindowTest, ClosingWhileTheGreetingFailsSendsNoFarewell) {
     const bool bEnded = WaitUntil(
         [&] {
             for (HWND hBox : Ui().MessageBoxes()) {
-                if (!answered.count(hBox) && Ui().PressMessageBoxButton(hBox, IDOK)) answered.insert(hBox);
+                if (!answered.count(hBox) && Ui().PressMessageBoxButton(hBox, IDOK))
+                    answered.insert(hBox);
             }
             return !m_session.Process().IsRunning();
         },

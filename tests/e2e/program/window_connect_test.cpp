@@ -14,7 +14,8 @@ TEST_F(CWindowTest, NotReadyAnsweredWithOkIsAskedAgainUntilTheRootIsListed) {
     ASSERT_NO_FATAL_FAILURE(AddCardFile("PHOTO.JPG"));
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--sc-status", "10,10,10"}));
     for (int nQuestion = 1; nQuestion <= 3; ++nQuestion) {
-        ASSERT_TRUE(AnswerMessage(Text(TEXT_NOT_READY), IDOK, {IDOK, IDCANCEL})) << "question " << nQuestion;
+        ASSERT_TRUE(AnswerMessage(Text(TEXT_NOT_READY), IDOK, {IDOK, IDCANCEL}))
+            << "question " << nQuestion;
     }
     ASSERT_TRUE(WaitForListing({"PHOTO.JPG"}));
     EXPECT_EQ(CountPackets(SC_PACKET), 4u);

@@ -25,20 +25,23 @@ protected:
         ASSERT_NO_FATAL_FAILURE(AddCardFile("PHOTO.JPG"));
         ASSERT_NO_FATAL_FAILURE(StartProgram());
         ASSERT_TRUE(WaitForListing({"PHOTO.JPG"}));
-        ASSERT_TRUE(m_observer.WatchProgram(m_session.Process().Handle(), m_session.Process().Id()));
+        ASSERT_TRUE(
+            m_observer.WatchProgram(m_session.Process().Handle(), m_session.Process().Id()));
     }
 
     // The one help call the program made, once the system has answered it.
     ::testing::AssertionResult WaitForHelpCall(HelpCall* pCall) {
-        if (!WaitUntil([&] {
-                const std::vector<HelpCall> aCalls = m_observer.Calls();
-                return !aCalls.empty() && aCalls.back().bReturned;
-            },
-                       MESSAGE_TIMEOUT_MS)) {
+        if (!WaitUntil(
+                [&] {
+                    const std::vector<HelpCall> aCalls = m_observer.Calls();
+                    return !aCalls.empty() && aCalls.back().bReturned;
+                },
+                MESSAGE_TIMEOUT_MS)) {
             return ::testing::AssertionFailure() << "the program asked for no help";
         }
         const std::vector<HelpCall> aCalls = m_observer.Calls();
-        if (aCalls.size() != 1) return ::testing::AssertionFailure() << aCalls.size() << " help calls";
+        if (aCalls.size() != 1)
+            return ::testing::AssertionFailure() << aCalls.size() << " help calls";
         *pCall = aCalls.front();
         return ::testing::AssertionSuccess();
     }

@@ -60,7 +60,8 @@ TEST_F(CWindowTest, ASecondStartEndsAtOnceAndLeavesTheFirstAlone) {
     bool bSecondShowedAWindow = false;
     const bool bSecondEnded = WaitUntil(
         [&] {
-            for (HWND hWnd : secondUi.TopLevelWindows()) bSecondShowedAWindow |= IsWindowVisible(hWnd) != 0;
+            for (HWND hWnd : secondUi.TopLevelWindows())
+                bSecondShowedAWindow |= IsWindowVisible(hWnd) != 0;
             return !second.IsRunning();
         },
         EXIT_TIMEOUT_MS);

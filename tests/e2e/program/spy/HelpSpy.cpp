@@ -11,7 +11,8 @@ namespace {
 using WinHelpFunction = BOOL(WINAPI*)(HWND, LPCSTR, UINT, ULONG_PTR);
 WinHelpFunction g_pSystemWinHelp = nullptr;
 
-void Report(ULONG_PTR nKind, HWND hWnd, LPCSTR pFile, UINT nCommand, ULONG_PTR nData, BOOL bResult) {
+void Report(ULONG_PTR nKind, HWND hWnd, LPCSTR pFile, UINT nCommand, ULONG_PTR nData,
+            BOOL bResult) {
     HWND hSpyWindow = FindWindowA(HELP_SPY_WINDOW_CLASS, nullptr);
     if (!hSpyWindow) return;
     HelpSpyRecord record = {};
@@ -47,16 +48,19 @@ bool RedirectImport(HMODULE hModule, void* pSystem, void* pReplacement) {
     BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
     const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
     const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY& imports =
+        pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (!imports.VirtualAddress) return false;
     bool bRedirected = false;
-    for (auto* pDescriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
+    for (auto* pDescriptor =
+             reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
          pDescriptor->Name; ++pDescriptor) {
         for (auto* pSlot = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDescriptor->FirstThunk);
              pSlot->u1.Function; ++pSlot) {
             if (reinterpret_cast<void*>(pSlot->u1.Function) != pSystem) continue;
             DWORD dwOld = 0;
-            if (!VirtualProtect(&pSlot->u1.Function, sizeof(pSlot->u1.Function), PAGE_READWRITE, &dwOld)) {
+            if (!VirtualProtect(&pSlot->u1.Function, sizeof(pSlot->u1.Function), PAGE_READWRITE,
+                                &dwOld)) {
                 continue;
             }
             pSlot->u1.Function = reinterpret_cast<ULONG_PTR>(pReplacement);

@@ -14,7 +14,8 @@ struct HelpSpyRecord {
     DWORD nCommand;
     ULONGLONG nData;
     DWORD nResult;     // the system's answer, in the report after the call
-    DWORD nPairCount;  // {control, context} pairs of the id table of HELP_WM_HELP and HELP_CONTEXTMENU
+    // {control, context} pairs of the id table that HELP_WM_HELP and HELP_CONTEXTMENU carry
+    DWORD nPairCount;
     DWORD aPairs[2 * HELP_SPY_MAX_PAIRS];
     char szFile[MAX_PATH];
 };

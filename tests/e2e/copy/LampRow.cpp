@@ -1,0 +1,30 @@
+#include "LampRow.h"
+
+LampRowView ReadLampRow(const CUiDriver& ui) {
+    LampRowView view;
+    for (int k = 0; k < LAMP_COUNT; ++k) {
+        const bool bLit = ui.IsVisible(LAMP_LIT_FIRST + k);
+        const bool bDark = ui.IsVisible(LAMP_DARK_FIRST + k);
+        if (bLit) view.aLit.push_back(k);
+        view.nDarkShown += bDark;
+        if (bLit && bDark) view.aDoubled.push_back(k);
+    }
+    return view;
+}
+
+bool LampPicturesShareTheirPlaces(const CUiDriver& ui, std::string* pWhy) {
+    for (int k = 0; k < LAMP_COUNT; ++k) {
+        HWND hDark = ui.Control(LAMP_DARK_FIRST + k);
+        HWND hLit = ui.Control(LAMP_LIT_FIRST + k);
+        RECT dark, lit;
+        if (!hDark || !hLit || !GetWindowRect(hDark, &dark) || !GetWindowRect(hLit, &lit)) {
+            *pWhy = "lamp " + std::to_string(k) + " lacks a picture";
+            return false;
+        }
+        if (!EqualRect(&dark, &lit)) {
+            *pWhy = "lamp " + std::to_string(k) + " has its pictures in different places";
+            return false;
+        }
+    }
+    return true;
+}
