@@ -122,10 +122,10 @@ BOOL CTransferDlg::OnCopyDone(UINT) {
 
     // A file appearing and going again in the shown folder makes its view refresh. A folder
     // that refuses the file (read-only) simply is not refreshed.
-    HANDLE marker = ::CreateFileA("~~tmp~", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (marker != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(marker);
-        ::DeleteFileA("~~tmp~");
+    CFile marker;
+    if (marker.Open("~~tmp~", CFile::modeCreate | CFile::modeWrite)) {
+        marker.Close();
+        CFile::Remove("~~tmp~");
     }
     // A shell view that does not watch its folder (Wine's) refreshes on F5, as the user would.
     HWND view = ::GetDlgItem(::GetDlgItem(standard, lst2), 1);

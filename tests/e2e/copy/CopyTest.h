@@ -7,6 +7,7 @@
 
 #include "ButtonFaceReader.h"
 #include "CloseItemReader.h"
+#include "ProgramRun.h"
 #include "StandardPart.h"
 #include "WindowTest.h"
 
@@ -33,14 +34,31 @@ std::ostream& operator<<(std::ostream& stream, const CopyPanelView& view);
 
 // A window test that copies: it selects, ticks, presses COPY and STOP, waits for the copy to
 // end, and reads what the copy did to the panel, to the PC's files and on the printer's port.
+//
+// The destination is the folder the program starts in, and some copies need a particular one (a
+// drive root, a nearly full disk); so these tests start the program themselves, and the names
+// below that start it, reach its window and wait on it replace the window test's own.
 class CCopyTest : public CWindowTest {
 protected:
     void SetUp() override;
+    void TearDown() override;
+
+    // Printer with these faults, then the program started in the destination folder.
+    void StartProgram(const std::vector<std::string>& aFaults = {}) { StartProgramIn(Destination(), aFaults); }
+    void StartProgramIn(const std::string& strFolder, const std::vector<std::string>& aFaults = {});
+    CUiDriver& Ui() { return m_run.Ui(); }
+    CProgramRun& Run() { return m_run; }
+    ::testing::AssertionResult WaitForListing(const std::vector<std::string>& aNames,
+                                              DWORD dwTimeoutMs = LISTING_TIMEOUT_MS);
+    // Waits for a message box with this text and caption, presses a button, waits for it to go.
+    ::testing::AssertionResult AnswerMessage(const std::string& strText, int nButton,
+                                             const std::vector<int>& aButtons = {IDOK});
 
     // A card file of that size whose bytes differ from every other card file's.
     void AddCardData(const std::string& strRelative, size_t nSize);
     std::vector<unsigned char> CardBytes(const std::string& strRelative) const;
-    const std::string& Destination() const { return m_session.DestinationFolder(); }
+    // The folder the program was started in, which its standard part shows: the destination.
+    const std::string& Destination() const;
 
     ::testing::AssertionResult Select(const std::vector<std::string>& aNames);
     ::testing::AssertionResult TickSelectAll();
@@ -70,6 +88,8 @@ protected:
     // The PC file holds exactly the card file's bytes.
     ::testing::AssertionResult HoldsCardFile(const std::string& strPcPath, const std::string& strCardRelative) const;
 
+    CProgramRun m_run;
+    std::string m_strStartFolder;
     std::unique_ptr<CButtonFaceReader> m_pFaces;
     std::unique_ptr<CStandardPart> m_pStandard;
     CCloseItemReader m_closeItem;

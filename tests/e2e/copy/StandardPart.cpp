@@ -4,7 +4,6 @@
 #include <commdlg.h>
 
 #include "RemoteMemory.h"
-#include "TestSupport.h"
 
 namespace {
 
@@ -20,12 +19,6 @@ bool SendWithin(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT*
     }
     if (pResult) *pResult = static_cast<LRESULT>(nResult);
     return true;
-}
-
-bool SameFolder(std::string strA, std::string strB) {
-    while (strA.size() > 3 && strA.back() == '\\') strA.pop_back();
-    while (strB.size() > 3 && strB.back() == '\\') strB.pop_back();
-    return lstrcmpiA(strA.c_str(), strB.c_str()) == 0;
 }
 
 }  // namespace
@@ -76,49 +69,4 @@ std::vector<std::string> CStandardPart::FilesViewNames() const {
         aNames.push_back(text);
     }
     return aNames;
-}
-
-HWND CStandardPart::FileNameBox() const {
-    HWND hCombo = Control(STANDARD_FILE_NAME_COMBO);
-    if (hCombo && IsWindowVisible(hCombo)) return hCombo;
-    return Control(STANDARD_FILE_NAME_EDIT);
-}
-
-::testing::AssertionResult CStandardPart::TypeFileName(const std::string& strText) {
-    HWND hBox = FileNameBox();
-    if (!hBox || !IsWindowVisible(hBox) || !IsWindowEnabled(hBox)) {
-        return ::testing::AssertionFailure() << "the file-name box cannot be reached";
-    }
-    if (!SendWithin(hBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()), nullptr)) {
-        return ::testing::AssertionFailure() << "the file-name box takes no text";
-    }
-    return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult CStandardPart::PressOpen() {
-    HWND hButton = Control(STANDARD_OPEN_BUTTON);
-    if (!hButton || !IsWindowVisible(hButton) || !IsWindowEnabled(hButton) || !IsWindowEnabled(m_hDialog)) {
-        return ::testing::AssertionFailure() << "the Open button cannot be reached";
-    }
-    if (!PostMessageA(hButton, BM_CLICK, 0, 0)) {
-        return ::testing::AssertionFailure() << "the click on Open could not be posted";
-    }
-    return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult CStandardPart::BrowseTo(const std::string& strFolder, DWORD dwTimeoutMs) {
-    ::testing::AssertionResult typed = TypeFileName(strFolder);
-    if (!typed) return typed;
-    ::testing::AssertionResult pressed = PressOpen();
-    if (!pressed) return pressed;
-    std::string strShown;
-    if (!WaitUntil(
-            [&] {
-                strShown = FolderPath();
-                return SameFolder(strShown, strFolder);
-            },
-            dwTimeoutMs)) {
-        return ::testing::AssertionFailure() << "the dialog shows \"" << strShown << "\", not " << strFolder;
-    }
-    return TypeFileName("*.*");
 }

@@ -6,6 +6,28 @@
 
 namespace {
 
+constexpr DWORD SEND_TIMEOUT_MS = 5000;
+
+bool IsDropDownComboBox(HWND hWnd) {
+    char className[32] = "";
+    GetClassNameA(hWnd, className, sizeof(className));
+    return lstrcmpiA(className, "ComboBox") == 0 &&
+           (GetWindowLongA(hWnd, GWL_STYLE) & 3) != CBS_SIMPLE;
+}
+
+// A drop-down combo box keeps its closed height whatever height it is given; the rest of that
+// height goes to the list that drops down. Wine reports that list's extent without the closed
+// box (CB_GETDROPPEDCONTROLRECT), so the two together make the height that was given.
+int GivenComboHeight(HWND hCombo, int nClosedHeight) {
+    RECT dropped = {0, 0, 0, 0};  // the message is carried across processes with its rectangle
+    DWORD_PTR nResult = 0;
+    if (!SendMessageTimeoutA(hCombo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped),
+                             SMTO_NORMAL | SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &nResult)) {
+        return -1;
+    }
+    return nClosedHeight + (dropped.bottom - dropped.top);
+}
+
 bool SamePlace(const ControlPlace& a, const ControlPlace& b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
@@ -16,7 +38,9 @@ ControlPlace PlaceInClient(HWND hWnd, HWND hClientOf) {
     RECT rect = {0, 0, 0, 0};
     if (!hWnd || !GetWindowRect(hWnd, &rect)) return {-1, -1, -1, -1};
     MapWindowPoints(nullptr, hClientOf, reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    ControlPlace place = {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    if (IsDropDownComboBox(hWnd)) place.height = GivenComboHeight(hWnd, place.height);
+    return place;
 }
 
 std::string DescribePlace(const ControlPlace& place) {

@@ -17,7 +17,8 @@ struct LaidOutControl {
     ControlPlace expected;
 };
 
-// The place a window has now, in the client coordinates of another window.
+// The place a window has now, in the client coordinates of another window. For a drop-down combo
+// box the height is the one it was given: the closed box and its list together.
 ControlPlace PlaceInClient(HWND hWnd, HWND hClientOf);
 
 // Every window the layout moves: the panel inside the standard dialog, the panel's controls (in

@@ -14,8 +14,8 @@ TEST_F(DisplayWindowProbe, Combo2) {
     HWND combo = GetDlgItem(Ui().MainDialog(), 1137);
     CRemoteMemory remote(m_session.Process().Handle(), sizeof(RECT));
     RECT r = {};
-    SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, remote.AddressAt(0));
-    remote.Read(&r, sizeof(r));
+    LRESULT res = SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)&r);
+    printf("res %ld\n", (long)res);
     RECT w; GetWindowRect(combo, &w);
     printf("dropped %ld %ld %ld %ld window %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom, w.left, w.top, w.right, w.bottom);
     printf("style %lx\n", GetWindowLongA(combo, GWL_STYLE));
