@@ -177,7 +177,10 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
             if (!JoinInto(cardFile, sizeof(cardFile), node->path, name)) continue;
 
             const uint32_t size = LittleEndian32(record + 16);
-            std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[size + FILE_BUFFER_SLACK]);
+            // 64-bit sum: on a 32-bit build a size near 4 GiB must not wrap to a small block.
+            const uint64_t bufferSize = size + FILE_BUFFER_SLACK;
+            std::unique_ptr<uint8_t[]> buffer;
+            if (bufferSize <= SIZE_MAX) buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bufferSize)]);
             if (!buffer) continue;  // a file too large to hold is left on the card
             if (!m_pLink->OpenCardFile(port, buffer.get(), size, cardFile)) {
                 FreeRawListing(listing);
