@@ -29,7 +29,8 @@ std::vector<DWORD> PixelsOf(HDC hDc, HBITMAP hBitmap, int nWidth, int nHeight) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<DWORD> aPixels(static_cast<size_t>(nWidth) * nHeight);
-    if (!GetDIBits(hDc, hBitmap, 0, nHeight, aPixels.data(), &info, DIB_RGB_COLORS)) aPixels.clear();
+    if (!GetDIBits(hDc, hBitmap, 0, nHeight, aPixels.data(), &info, DIB_RGB_COLORS))
+        aPixels.clear();
     return aPixels;
 }
 
@@ -60,8 +61,8 @@ CButtonFaceReader::CButtonFaceReader(const std::string& strLanguageModule) {
     if (!hModule) return;
     const UINT* pIds = IsPaletteDisplay() ? PALETTE_PICTURES : HIGH_COLOUR_PICTURES;
     for (int i = 0; i < 4; ++i) {
-        HBITMAP hBitmap = static_cast<HBITMAP>(
-            LoadImageA(hModule, MAKEINTRESOURCEA(pIds[i]), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        HBITMAP hBitmap = static_cast<HBITMAP>(LoadImageA(hModule, MAKEINTRESOURCEA(pIds[i]),
+                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         if (hBitmap) m_aPictures.push_back({i < 2 ? ButtonFace::EXIT : ButtonFace::STOP, hBitmap});
     }
     FreeLibrary(hModule);
@@ -83,7 +84,8 @@ ButtonFace CButtonFaceReader::Read(HWND hButton) const {
     const int nWidth = client.right - client.left;
     const int nHeight = client.bottom - client.top;
     POINT origin = {0, 0};
-    if (nWidth <= 0 || nHeight <= 0 || !ClientToScreen(hButton, &origin)) return ButtonFace::UNKNOWN;
+    if (nWidth <= 0 || nHeight <= 0 || !ClientToScreen(hButton, &origin))
+        return ButtonFace::UNKNOWN;
 
     HDC hScreen = GetDC(nullptr);
     HDC hMemory = CreateCompatibleDC(hScreen);
@@ -103,7 +105,8 @@ ButtonFace CButtonFaceReader::Read(HWND hButton) const {
         HGDIOBJ hOldPicture = SelectObject(hPictureDc, picture.hBitmap);
         HGDIOBJ hOldTarget = SelectObject(hMemory, hStretched);
         SetStretchBltMode(hMemory, COLORONCOLOR);
-        StretchBlt(hMemory, 0, 0, nWidth, nHeight, hPictureDc, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+        StretchBlt(hMemory, 0, 0, nWidth, nHeight, hPictureDc, 0, 0, size.bmWidth, size.bmHeight,
+                   SRCCOPY);
         SelectObject(hMemory, hOldTarget);
         SelectObject(hPictureDc, hOldPicture);
         const std::vector<DWORD> aExpected = PixelsOf(hMemory, hStretched, nWidth, nHeight);

@@ -12,7 +12,8 @@ constexpr DWORD SELECTION_TIMEOUT_MS = 5000;
 
 ::testing::AssertionResult ControlClickItem(CUiDriver& ui, int nIndex) {
     HWND hList = ui.Control(CARD_LIST);
-    if (!hList || !IsWindowVisible(hList) || !IsWindowEnabled(hList) || !IsWindowEnabled(GetAncestor(hList, GA_ROOT))) {
+    if (!hList || !IsWindowVisible(hList) || !IsWindowEnabled(hList) ||
+        !IsWindowEnabled(GetAncestor(hList, GA_ROOT))) {
         return ::testing::AssertionFailure() << "the card list cannot be reached";
     }
     RECT rect;
@@ -42,11 +43,13 @@ std::vector<std::string> SelectedCardItems(const CUiDriver& ui) {
     std::vector<int> aIndexes;
     for (const std::string& strName : aNames) {
         const int nIndex = ui.FindItem(strName);
-        if (nIndex < 0) return ::testing::AssertionFailure() << "the card list shows no \"" << strName << "\"";
+        if (nIndex < 0)
+            return ::testing::AssertionFailure() << "the card list shows no \"" << strName << "\"";
         aIndexes.push_back(nIndex);
     }
     for (size_t i = 0; i < aIndexes.size(); ++i) {
-        ::testing::AssertionResult clicked = i == 0 ? ui.ClickItem(aIndexes[i]) : ControlClickItem(ui, aIndexes[i]);
+        ::testing::AssertionResult clicked =
+            i == 0 ? ui.ClickItem(aIndexes[i]) : ControlClickItem(ui, aIndexes[i]);
         if (!clicked) return clicked;
     }
     std::vector<std::string> aWanted = aNames;
@@ -63,5 +66,6 @@ std::vector<std::string> SelectedCardItems(const CUiDriver& ui) {
     }
     std::string strSelected;
     for (const std::string& strName : aSelected) strSelected += " \"" + strName + "\"";
-    return ::testing::AssertionFailure() << "the list has selected" << (strSelected.empty() ? " nothing" : strSelected);
+    return ::testing::AssertionFailure()
+           << "the list has selected" << (strSelected.empty() ? " nothing" : strSelected);
 }

@@ -42,7 +42,8 @@ BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
     ::testing::AssertionResult loaded = LoadLibraryInto(hProcess, dwProcessId, strProbe);
     if (!loaded) return loaded;
     BYTE* pRemoteBase = RemoteModuleBase(dwProcessId, PROBE_FILE);
-    if (!pRemoteBase) return ::testing::AssertionFailure() << PROBE_FILE << " is not in the program";
+    if (!pRemoteBase)
+        return ::testing::AssertionFailure() << PROBE_FILE << " is not in the program";
     m_hProcess = hProcess;
     m_pRemoteRead = pRemoteBase + nOffset;
     return ::testing::AssertionSuccess();
@@ -50,8 +51,9 @@ BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
 
 DWORD CCloseItemReader::Read(HWND hWindow) const {
     if (!m_pRemoteRead) return 0;
-    HANDLE hThread = CreateRemoteThread(
-        m_hProcess, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(m_pRemoteRead), hWindow, 0, nullptr);
+    HANDLE hThread = CreateRemoteThread(m_hProcess, nullptr, 0,
+                                        reinterpret_cast<LPTHREAD_START_ROUTINE>(m_pRemoteRead),
+                                        hWindow, 0, nullptr);
     if (!hThread) return 0;
     DWORD dwCode = 0;
     if (WaitForSingleObject(hThread, PROBE_TIMEOUT_MS) != WAIT_OBJECT_0 ||

@@ -36,16 +36,18 @@ unsigned SeedOf(const std::string& strText) {
 }  // namespace
 
 std::ostream& operator<<(std::ostream& stream, const CopyPanelView& view) {
-    return stream << "status \"" << view.strStatus << "\", button 1008 " << ButtonFaceName(view.face)
-                  << (view.bExitStop ? " enabled" : " disabled") << ", card list " << view.bCardList
-                  << ", Select ALL " << view.bSelectAll << ", PARENT " << view.bParent << ", COPY "
-                  << view.bCopy << ", files view " << view.bFilesView << ", folder box " << view.bFolderBox;
+    return stream << "status \"" << view.strStatus << "\", button 1008 "
+                  << ButtonFaceName(view.face) << (view.bExitStop ? " enabled" : " disabled")
+                  << ", card list " << view.bCardList << ", Select ALL " << view.bSelectAll
+                  << ", PARENT " << view.bParent << ", COPY " << view.bCopy << ", files view "
+                  << view.bFilesView << ", folder box " << view.bFolderBox;
 }
 
 void CCopyTest::SetUp() {
     ASSERT_NO_FATAL_FAILURE(CWindowTest::SetUp());
     m_pFaces = std::make_unique<CButtonFaceReader>(m_session.LanguageModulePath());
-    ASSERT_TRUE(m_pFaces->IsReady()) << "the EXIT and STOP pictures do not load from the language module";
+    ASSERT_TRUE(m_pFaces->IsReady())
+        << "the EXIT and STOP pictures do not load from the language module";
 }
 
 void CCopyTest::TearDown() {
@@ -54,8 +56,15 @@ void CCopyTest::TearDown() {
     CWindowTest::TearDown();
 }
 
-void CCopyTest::StartProgramIn(const std::string& strFolder, const std::vector<std::string>& aFaults) {
-    ASSERT_NO_FATAL_FAILURE(StartPrinter(aFaults));
+void CCopyTest::StartProgramIn(const std::string& strFolder,
+                               const std::vector<std::string>& aFaults) {
+    if (m_strCardImage.empty()) {
+        ASSERT_NO_FATAL_FAILURE(StartPrinter(aFaults));
+    } else {
+        std::vector<std::string> aArguments = {"--card-image", ToUnixPath(m_strCardImage)};
+        aArguments.insert(aArguments.end(), aFaults.begin(), aFaults.end());
+        ASSERT_EQ(m_emulator.Reset(aArguments), "");
+    }
     m_strStartFolder = strFolder;
     ASSERT_TRUE(m_run.Start(m_session.ProgramPath(), strFolder));
 }
@@ -79,8 +88,9 @@ const std::string& CCopyTest::Destination() const {
     }
     std::string strList;
     for (const std::string& strName : aShown) strList += " \"" + strName + "\"";
-    return ::testing::AssertionFailure() << "the card list shows" << (strList.empty() ? " nothing" : strList)
-                                         << ", the status line \"" << strStatus << "\"";
+    return ::testing::AssertionFailure()
+           << "the card list shows" << (strList.empty() ? " nothing" : strList)
+           << ", the status line \"" << strStatus << "\"";
 }
 
 ::testing::AssertionResult CCopyTest::AnswerMessage(const std::string& strText, int nButton,
@@ -88,17 +98,19 @@ const std::string& CCopyTest::Destination() const {
     HWND hBox = Ui().WaitForMessageBox(MESSAGE_TIMEOUT_MS);
     if (!hBox) return ::testing::AssertionFailure() << "no message box appeared";
     const MessageBoxView view = Ui().ReadMessageBox(hBox);
-    if (view.strText != strText || view.strCaption != Slot(TEXT_TITLE) || view.aButtons != aButtons) {
+    if (view.strText != strText || view.strCaption != Slot(TEXT_TITLE) ||
+        view.aButtons != aButtons) {
         std::string strButtons;
         for (int nId : view.aButtons) strButtons += " " + std::to_string(nId);
-        return ::testing::AssertionFailure() << "the message reads \"" << view.strText << "\" under \""
-                                             << view.strCaption << "\" with buttons" << strButtons
-                                             << "; expected \"" << strText << "\"";
+        return ::testing::AssertionFailure()
+               << "the message reads \"" << view.strText << "\" under \"" << view.strCaption
+               << "\" with buttons" << strButtons << "; expected \"" << strText << "\"";
     }
     ::testing::AssertionResult pressed = Ui().PressMessageBoxButton(hBox, nButton);
     if (!pressed) return pressed;
     if (!WaitUntil([&] { return !IsWindow(hBox) || !IsWindowVisible(hBox); }, MESSAGE_TIMEOUT_MS)) {
-        return ::testing::AssertionFailure() << "the message box stayed after its button was pressed";
+        return ::testing::AssertionFailure()
+               << "the message box stayed after its button was pressed";
     }
     return ::testing::AssertionSuccess();
 }
@@ -139,20 +151,21 @@ std::vector<unsigned char> CCopyTest::CardBytes(const std::string& strRelative) 
 ::testing::AssertionResult CCopyTest::PressCopy() {
     ::testing::AssertionResult clicked = Ui().Click(COPY_BUTTON);
     if (!clicked) return clicked;
-    if (!Ui().WaitForWindowThread()) return ::testing::AssertionFailure() << "the window did not take the click";
+    if (!Ui().WaitForWindowThread())
+        return ::testing::AssertionFailure() << "the window did not take the click";
     return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult CCopyTest::PressStop() {
     ::testing::AssertionResult clicked = Ui().Click(EXIT_STOP_BUTTON);
     if (!clicked) return clicked;
-    if (!Ui().WaitForWindowThread()) return ::testing::AssertionFailure() << "the window did not take the click";
+    if (!Ui().WaitForWindowThread())
+        return ::testing::AssertionFailure() << "the window did not take the click";
     return ::testing::AssertionSuccess();
 }
 
 CopyPanelView CCopyTest::ReadPanel() {
     CopyPanelView view;
-    view.strStatus = Ui().ControlText(STATUS_LINE);
     view.bCardList = Ui().IsEnabled(CARD_LIST);
     view.bSelectAll = Ui().IsEnabled(SELECT_ALL);
     view.bParent = Ui().IsEnabled(PARENT_BUTTON);
@@ -161,6 +174,9 @@ CopyPanelView CCopyTest::ReadPanel() {
     view.bFilesView = IsWindowEnabled(Standard().Control(STANDARD_FILES_VIEW)) != FALSE;
     view.bFolderBox = IsWindowEnabled(Standard().Control(STANDARD_FOLDER_BOX)) != FALSE;
     view.face = ExitStopFace();
+    // Read last: the end-of-copy reset clears it last, and cannot run while the window thread
+    // answers this read, so a status still shown means every value above came before the reset.
+    view.strStatus = Ui().ControlText(STATUS_LINE);
     return view;
 }
 
@@ -169,7 +185,8 @@ CopyPanelView CCopyTest::ReadPanel() {
     if (WaitUntil(
             [&] {
                 view = ReadPanel();
-                return view.strStatus == Slot(TEXT_COPYING) && view.face == ButtonFace::STOP && !view.bCardList;
+                return view.strStatus == Slot(TEXT_COPYING) && view.face == ButtonFace::STOP &&
+                       !view.bCardList;
             },
             dwTimeoutMs)) {
         return ::testing::AssertionSuccess();
@@ -179,17 +196,26 @@ CopyPanelView CCopyTest::ReadPanel() {
 
 ::testing::AssertionResult CCopyTest::WaitForCopyEnd(DWORD dwTimeoutMs) {
     CopyPanelView view;
-    if (WaitUntil(
-            [&] {
-                view = ReadPanel();
-                return view.strStatus.empty() && view.bExitStop && view.face == ButtonFace::EXIT &&
-                       view.bCardList && view.bSelectAll && view.bFilesView && view.bFolderBox;
-            },
-            dwTimeoutMs)) {
-        return ::testing::AssertionSuccess();
+    HWND hBox = nullptr;
+    const bool bEnded = WaitUntil(
+        [&] {
+            const std::vector<HWND> aBoxes = Ui().MessageBoxes();
+            if (!aBoxes.empty()) {
+                hBox = aBoxes.front();
+                return true;
+            }
+            view = ReadPanel();
+            return view.strStatus.empty() && view.bExitStop && view.face == ButtonFace::EXIT &&
+                   view.bCardList && view.bSelectAll && view.bFilesView && view.bFolderBox;
+        },
+        dwTimeoutMs);
+    if (hBox) {
+        return ::testing::AssertionFailure()
+               << "a message is open: \"" << Ui().ReadMessageBox(hBox).strText << "\"";
     }
-    return ::testing::AssertionFailure() << "the copy has not ended: " << view
-                                         << "; windows:" << Ui().DescribeWindows();
+    if (bEnded) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the copy has not ended: " << view << "; windows:" << Ui().DescribeWindows();
 }
 
 ::testing::AssertionResult CCopyTest::Copy() {
@@ -199,7 +225,8 @@ CopyPanelView CCopyTest::ReadPanel() {
 }
 
 CStandardPart& CCopyTest::Standard() {
-    if (!m_pStandard) m_pStandard = std::make_unique<CStandardPart>(m_run.Process().Id(), Ui().MainDialog());
+    if (!m_pStandard)
+        m_pStandard = std::make_unique<CStandardPart>(m_run.Process().Id(), Ui().MainDialog());
     return *m_pStandard;
 }
 
@@ -229,11 +256,13 @@ std::vector<std::string> CCopyTest::OpenedCardFiles() {
 ::testing::AssertionResult CCopyTest::HoldsCardFile(const std::string& strPcPath,
                                                     const std::string& strCardRelative) const {
     std::vector<unsigned char> aBytes;
-    if (!ReadBytes(strPcPath, &aBytes)) return ::testing::AssertionFailure() << strPcPath << " cannot be read";
+    if (!ReadBytes(strPcPath, &aBytes))
+        return ::testing::AssertionFailure() << strPcPath << " cannot be read";
     const std::vector<unsigned char> aExpected = CardBytes(strCardRelative);
     if (aBytes != aExpected) {
-        return ::testing::AssertionFailure() << strPcPath << " has " << aBytes.size() << " bytes unlike the "
-                                             << aExpected.size() << " of the card's " << strCardRelative;
+        return ::testing::AssertionFailure()
+               << strPcPath << " has " << aBytes.size() << " bytes unlike the " << aExpected.size()
+               << " of the card's " << strCardRelative;
     }
     return ::testing::AssertionSuccess();
 }

@@ -44,8 +44,12 @@ protected:
     void TearDown() override;
 
     // Printer with these faults, then the program started in the destination folder.
-    void StartProgram(const std::vector<std::string>& aFaults = {}) { StartProgramIn(Destination(), aFaults); }
+    void StartProgram(const std::vector<std::string>& aFaults = {}) {
+        StartProgramIn(Destination(), aFaults);
+    }
     void StartProgramIn(const std::string& strFolder, const std::vector<std::string>& aFaults = {});
+    // Serve this FAT image (a Windows path) instead of the card folder from now on.
+    void UseCardImage(const std::string& strImage) { m_strCardImage = strImage; }
     CUiDriver& Ui() { return m_run.Ui(); }
     CProgramRun& Run() { return m_run; }
     ::testing::AssertionResult WaitForListing(const std::vector<std::string>& aNames,
@@ -62,14 +66,15 @@ protected:
 
     ::testing::AssertionResult Select(const std::vector<std::string>& aNames);
     ::testing::AssertionResult TickSelectAll();
-    ::testing::AssertionResult OpenCardFolder(const std::string& strName, const std::vector<std::string>& aNames);
+    ::testing::AssertionResult OpenCardFolder(const std::string& strName,
+                                              const std::vector<std::string>& aNames);
     // Click COPY (or STOP) and wait until the window thread has handled the click.
     ::testing::AssertionResult PressCopy();
     ::testing::AssertionResult PressStop();
     // Waits until the panel shows a copy at work: status text, STOP face, card list disabled.
     ::testing::AssertionResult WaitForCopying(DWORD dwTimeoutMs = COPY_TIMEOUT_MS);
-    // Waits until the panel is idle again after a copy: status line empty, EXIT face, 1008 and
-    // the card list enabled.
+    // Waits until the panel is idle again after a copy: status line empty, EXIT face, 1008, the
+    // card list and the standard part enabled. Fails at once when a message box is open.
     ::testing::AssertionResult WaitForCopyEnd(DWORD dwTimeoutMs = COPY_TIMEOUT_MS);
     // COPY, then its end.
     ::testing::AssertionResult Copy();
@@ -82,14 +87,18 @@ protected:
 
     // The FO packet that opens this card file.
     static std::string OpenPacket(const std::string& strCardPath);
-    size_t CountOpens(const std::string& strCardPath) { return CountPackets(OpenPacket(strCardPath)); }
+    size_t CountOpens(const std::string& strCardPath) {
+        return CountPackets(OpenPacket(strCardPath));
+    }
     std::vector<std::string> OpenedCardFiles();
 
     // The PC file holds exactly the card file's bytes.
-    ::testing::AssertionResult HoldsCardFile(const std::string& strPcPath, const std::string& strCardRelative) const;
+    ::testing::AssertionResult HoldsCardFile(const std::string& strPcPath,
+                                             const std::string& strCardRelative) const;
 
     CProgramRun m_run;
     std::string m_strStartFolder;
+    std::string m_strCardImage;
     std::unique_ptr<CButtonFaceReader> m_pFaces;
     std::unique_ptr<CStandardPart> m_pStandard;
     CCloseItemReader m_closeItem;

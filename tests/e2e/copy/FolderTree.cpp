@@ -12,7 +12,8 @@ void ReadInto(const std::string& strFolder, const std::string& strRelative, Fold
         const std::string strKey = strRelative.empty() ? strName : strRelative + "\\" + strName;
         const DWORD dwAttributes = GetFileAttributesA(strPath.c_str());
         TreeItem& item = (*pTree)[strKey];
-        item.bFolder = dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        item.bFolder =
+            dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
         if (item.bFolder) {
             ReadInto(strPath, strKey, pTree);
         } else {
@@ -45,20 +46,23 @@ FolderTree ReadFolderTree(const std::string& strFolder) {
         if (found == actual.end()) {
             strDifferences += "\n  missing: " + strPath + " (" + Describe(item) + ")";
         } else if (found->second.bFolder != item.bFolder) {
-            strDifferences += "\n  " + strPath + " is " + Describe(found->second) + ", expected " + Describe(item);
+            strDifferences += "\n  " + strPath + " is " + Describe(found->second) + ", expected " +
+                              Describe(item);
         } else if (found->second.aBytes != item.aBytes) {
             size_t nFirst = 0;
             const std::vector<unsigned char>& aGot = found->second.aBytes;
-            while (nFirst < aGot.size() && nFirst < item.aBytes.size() && aGot[nFirst] == item.aBytes[nFirst]) {
+            while (nFirst < aGot.size() && nFirst < item.aBytes.size() &&
+                   aGot[nFirst] == item.aBytes[nFirst]) {
                 ++nFirst;
             }
-            strDifferences += "\n  " + strPath + ": " + std::to_string(aGot.size()) + " bytes, expected " +
-                              std::to_string(item.aBytes.size()) + ", first difference at byte " +
-                              std::to_string(nFirst);
+            strDifferences += "\n  " + strPath + ": " + std::to_string(aGot.size()) +
+                              " bytes, expected " + std::to_string(item.aBytes.size()) +
+                              ", first difference at byte " + std::to_string(nFirst);
         }
     }
     for (const auto& [strPath, item] : actual) {
-        if (!expected.count(strPath)) strDifferences += "\n  unexpected: " + strPath + " (" + Describe(item) + ")";
+        if (!expected.count(strPath))
+            strDifferences += "\n  unexpected: " + strPath + " (" + Describe(item) + ")";
     }
     if (strDifferences.empty()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the trees differ:" << strDifferences;
@@ -68,8 +72,10 @@ std::vector<std::string> TemporaryLeftovers(const FolderTree& tree) {
     std::vector<std::string> aLeftovers;
     for (const auto& [strPath, item] : tree) {
         const size_t nSlash = strPath.find_last_of('\\');
-        const std::string strName = nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-        if (!item.bFolder && (strName == "~~tmp~" || EndsWith(strName, ".tmp"))) aLeftovers.push_back(strPath);
+        const std::string strName =
+            nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+        if (!item.bFolder && (strName == "~~tmp~" || EndsWith(strName, ".tmp")))
+            aLeftovers.push_back(strPath);
     }
     return aLeftovers;
 }

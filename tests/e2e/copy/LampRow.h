@@ -15,8 +15,13 @@ struct LampRowView {
     int nDarkShown = 0;         // lamps whose dark picture shows
     std::vector<int> aDoubled;  // lamps showing both pictures at once
     bool AllDark() const { return aLit.empty() && nDarkShown == LAMP_COUNT; }
+    bool operator==(const LampRowView& other) const {
+        return aLit == other.aLit && nDarkShown == other.nDarkShown && aDoubled == other.aDoubled;
+    }
 };
 
+// The lamps are read one after another while the lamp worker may switch them; a row read the
+// same twice in a row was not caught half-switched.
 LampRowView ReadLampRow(const CUiDriver& ui);
 // Whether every lamp's two pictures exist and cover the same rectangle; the failure names one.
 bool LampPicturesShareTheirPlaces(const CUiDriver& ui, std::string* pWhy);

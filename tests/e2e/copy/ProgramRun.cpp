@@ -8,8 +8,8 @@ CProgramRun::CProgramRun() : m_pUi(std::make_unique<CUiDriver>(0)) {}
 
 CProgramRun::~CProgramRun() { End(30000); }
 
-::testing::AssertionResult CProgramRun::Start(const std::string& strProgram, const std::string& strFolder,
-                                              DWORD dwTimeoutMs) {
+::testing::AssertionResult CProgramRun::Start(const std::string& strProgram,
+                                              const std::string& strFolder, DWORD dwTimeoutMs) {
     ::testing::AssertionResult launched = m_process.Launch(strProgram, strFolder);
     if (!launched) return launched;
     m_pUi = std::make_unique<CUiDriver>(m_process.Id());
@@ -18,8 +18,9 @@ CProgramRun::~CProgramRun() { End(30000); }
         return ::testing::AssertionSuccess();
     }
     if (!m_process.IsRunning()) {
-        return ::testing::AssertionFailure() << "the program ended before its window appeared, exit code "
-                                             << m_process.ExitCode();
+        return ::testing::AssertionFailure()
+               << "the program ended before its window appeared, exit code "
+               << m_process.ExitCode();
     }
     return ::testing::AssertionFailure() << "no window with the card panel after " << dwTimeoutMs
                                          << " ms; the process has:" << m_pUi->DescribeWindows();

@@ -13,8 +13,8 @@ constexpr size_t NAME_SIZE = 260;
 
 bool SendWithin(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     DWORD_PTR nResult = 0;
-    if (!hWnd || !SendMessageTimeoutA(hWnd, nMessage, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                      SEND_TIMEOUT_MS, &nResult)) {
+    if (!hWnd || !SendMessageTimeoutA(hWnd, nMessage, wParam, lParam,
+                                      SMTO_NORMAL | SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &nResult)) {
         return false;
     }
     if (pResult) *pResult = static_cast<LRESULT>(nResult);
@@ -24,7 +24,8 @@ bool SendWithin(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT*
 }  // namespace
 
 CStandardPart::CStandardPart(DWORD dwProcessId, HWND hDialog)
-    : m_hProcess(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcessId)),
+    : m_hProcess(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                             dwProcessId)),
       m_hDialog(hDialog) {}
 
 CStandardPart::~CStandardPart() {
@@ -35,7 +36,8 @@ std::string CStandardPart::Ask(UINT nMessage) const {
     CRemoteMemory remote(m_hProcess, PATH_SIZE);
     char text[PATH_SIZE] = "";
     LRESULT nLength = 0;
-    if (!remote.IsValid() || !SendWithin(m_hDialog, nMessage, PATH_SIZE, remote.AddressAt(0), &nLength) ||
+    if (!remote.IsValid() ||
+        !SendWithin(m_hDialog, nMessage, PATH_SIZE, remote.AddressAt(0), &nLength) ||
         nLength <= 0 || !remote.Read(text, sizeof(text))) {
         return "";
     }
@@ -45,9 +47,9 @@ std::string CStandardPart::Ask(UINT nMessage) const {
 
 std::string CStandardPart::FolderPath() const { return Ask(CDM_GETFOLDERPATH); }
 
-std::string CStandardPart::FilePath() const { return Ask(CDM_GETFILEPATH); }
-
-HWND CStandardPart::FilesList() const { return GetDlgItem(Control(STANDARD_FILES_VIEW), SHELL_VIEW_LIST); }
+HWND CStandardPart::FilesList() const {
+    return GetDlgItem(Control(STANDARD_FILES_VIEW), SHELL_VIEW_LIST);
+}
 
 std::vector<std::string> CStandardPart::FilesViewNames() const {
     std::vector<std::string> aNames;

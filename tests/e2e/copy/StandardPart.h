@@ -6,13 +6,13 @@
 
 // Standard controls of the Open dialog that holds the panel.
 enum StandardControlId : int {
-    STANDARD_FILES_VIEW = 1121,   // lst2, the shell's view of the shown folder
-    STANDARD_FOLDER_BOX = 1137,   // cmb2
-    SHELL_VIEW_LIST = 1,          // the list view inside lst2
+    STANDARD_FILES_VIEW = 1121,  // lst2, the shell's view of the shown folder
+    STANDARD_FOLDER_BOX = 1137,  // cmb2
+    SHELL_VIEW_LIST = 1,         // the list view inside lst2
 };
 
 // The standard part of the program's window, the Open dialog around the panel: the folder it
-// shows, its file path, and the names in its view of that folder.
+// shows and the names in its view of that folder.
 class CStandardPart {
 public:
     CStandardPart(DWORD dwProcessId, HWND hDialog);
@@ -20,9 +20,8 @@ public:
     CStandardPart(const CStandardPart&) = delete;
     CStandardPart& operator=(const CStandardPart&) = delete;
 
-    // What the dialog itself reports (CDM_GETFOLDERPATH, CDM_GETFILEPATH).
+    // The folder the dialog shows, as it reports it (CDM_GETFOLDERPATH).
     std::string FolderPath() const;
-    std::string FilePath() const;
     HWND Control(int nId) const { return GetDlgItem(m_hDialog, nId); }
     HWND FilesList() const;
     // The names the files view shows, in its order.
