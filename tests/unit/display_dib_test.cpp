@@ -16,7 +16,7 @@
 namespace {
 
 // What goes into a test file; the defaults make a valid 8-bit 5 x 3 picture.
-struct BmpSpec {
+struct BmpFields {
     char type[2] = {'B', 'M'};
     uint32_t offBits = 0xFFFFFFFF;  // all ones: the real offset of the bits
     uint32_t infoSize = 40;
@@ -37,33 +37,33 @@ void PutLe(std::string& s, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) s.push_back(char((v >> (8 * i)) & 0xFF));
 }
 
-uint32_t RowsBytes(const BmpSpec& spec) {
-    return (uint32_t(spec.width) * spec.bitCount + 31) / 32 * 4 * uint32_t(spec.height);
+uint32_t RowsBytes(const BmpFields& fields) {
+    return (uint32_t(fields.width) * fields.bitCount + 31) / 32 * 4 * uint32_t(fields.height);
 }
 
 // Colour i of the table is (i, 255 - i, 2i) as red, green, blue; pixel byte k is k mod 251.
-std::string MakeBmp(const BmpSpec& spec) {
-    int entries = spec.tableEntries;
+std::string MakeBmp(const BmpFields& fields) {
+    int entries = fields.tableEntries;
     if (entries < 0)
-        entries = spec.clrUsed ? int(spec.clrUsed) : (spec.bitCount <= 8 ? 1 << spec.bitCount : 0);
-    int bits = spec.bitsBytes >= 0 ? spec.bitsBytes : int(RowsBytes(spec));
-    const uint32_t realOff = 14 + 40 + 4 * entries + spec.gapBeforeBits;
+        entries = fields.clrUsed ? int(fields.clrUsed) : (fields.bitCount <= 8 ? 1 << fields.bitCount : 0);
+    int bits = fields.bitsBytes >= 0 ? fields.bitsBytes : int(RowsBytes(fields));
+    const uint32_t realOff = 14 + 40 + 4 * entries + fields.gapBeforeBits;
     std::string s;
-    s.push_back(spec.type[0]);
-    s.push_back(spec.type[1]);
+    s.push_back(fields.type[0]);
+    s.push_back(fields.type[1]);
     PutLe(s, realOff + bits, 4);
     PutLe(s, 0, 4);
-    PutLe(s, spec.offBits == 0xFFFFFFFF ? realOff : spec.offBits, 4);
-    PutLe(s, spec.infoSize, 4);
-    PutLe(s, uint32_t(spec.width), 4);
-    PutLe(s, uint32_t(spec.height), 4);
-    PutLe(s, spec.planes, 2);
-    PutLe(s, spec.bitCount, 2);
-    PutLe(s, spec.compression, 4);
-    PutLe(s, spec.sizeImage, 4);
+    PutLe(s, fields.offBits == 0xFFFFFFFF ? realOff : fields.offBits, 4);
+    PutLe(s, fields.infoSize, 4);
+    PutLe(s, uint32_t(fields.width), 4);
+    PutLe(s, uint32_t(fields.height), 4);
+    PutLe(s, fields.planes, 2);
+    PutLe(s, fields.bitCount, 2);
+    PutLe(s, fields.compression, 4);
+    PutLe(s, fields.sizeImage, 4);
     PutLe(s, 2835, 4);
     PutLe(s, 2835, 4);
-    PutLe(s, spec.clrUsed, 4);
+    PutLe(s, fields.clrUsed, 4);
     PutLe(s, 0, 4);
     for (int i = 0; i < entries; ++i) {
         s.push_back(char((2 * i) & 0xFF));  // blue
@@ -71,9 +71,9 @@ std::string MakeBmp(const BmpSpec& spec) {
         s.push_back(char(i & 0xFF));
         s.push_back(0);
     }
-    s.append(size_t(spec.gapBeforeBits), '\xEE');
+    s.append(size_t(fields.gapBeforeBits), '\xEE');
     for (int k = 0; k < bits; ++k) s.push_back(char(k % 251));
-    if (spec.truncateTo >= 0) s.resize(size_t(spec.truncateTo));
+    if (fields.truncateTo >= 0) s.resize(size_t(fields.truncateTo));
     return s;
 }
 
@@ -114,9 +114,9 @@ using DibPtr = std::unique_ptr<PackedDib, DibDeleter>;
 
 class DisplayDibFileTest : public ::testing::Test {
 protected:
-    DibPtr Load(const BmpSpec& spec) {
+    DibPtr Load(const BmpFields& fields) {
         return DibPtr(LoadDibFile(
-            m_folder.Write("t" + std::to_string(++m_count) + ".bmp", MakeBmp(spec)).c_str()));
+            m_folder.Write("t" + std::to_string(++m_count) + ".bmp", MakeBmp(fields)).c_str()));
     }
     TempFolder m_folder;
     int m_count = 0;
@@ -142,8 +142,8 @@ TEST(DisplayDibColorCountTest, FollowsClrUsedThenBitCount) {
 }
 
 TEST_F(DisplayDibFileTest, EightBitWithoutClrUsedGetsFullTableAndComputedSize) {
-    BmpSpec spec;
-    DibPtr dib = Load(spec);
+    BmpFields fields;
+    DibPtr dib = Load(fields);
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->header.biClrUsed, 256u);
     EXPECT_EQ(DibColorCount(dib->header), 256u);
@@ -160,11 +160,11 @@ TEST_F(DisplayDibFileTest, EightBitWithoutClrUsedGetsFullTableAndComputedSize) {
 }
 
 TEST_F(DisplayDibFileTest, TwentyFourBitHasNoTableAndBitsFollowHeader) {
-    BmpSpec spec;
-    spec.bitCount = 24;
-    spec.width = 3;
-    spec.height = 2;
-    DibPtr dib = Load(spec);
+    BmpFields fields;
+    fields.bitCount = 24;
+    fields.width = 3;
+    fields.height = 2;
+    DibPtr dib = Load(fields);
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->header.biClrUsed, 0u);
     EXPECT_EQ(DibColorCount(dib->header), 0u);
@@ -174,7 +174,7 @@ TEST_F(DisplayDibFileTest, TwentyFourBitHasNoTableAndBitsFollowHeader) {
 }
 
 TEST_F(DisplayDibFileTest, BitsAreTakenFromOffBitsOrRightAfterTheTable) {
-    BmpSpec gap;
+    BmpFields gap;
     gap.clrUsed = 4;
     gap.gapBeforeBits = 16;  // the offset points past a gap: the gap is not pixel data
     DibPtr withOffset = Load(gap);
@@ -182,7 +182,7 @@ TEST_F(DisplayDibFileTest, BitsAreTakenFromOffBitsOrRightAfterTheTable) {
     EXPECT_EQ(DibBits(withOffset.get())[0], 0);
     EXPECT_EQ(DibBits(withOffset.get())[5], 5);
 
-    BmpSpec zero;
+    BmpFields zero;
     zero.clrUsed = 4;
     zero.offBits = 0;  // bits follow the table directly
     DibPtr direct = Load(zero);
@@ -193,20 +193,20 @@ TEST_F(DisplayDibFileTest, BitsAreTakenFromOffBitsOrRightAfterTheTable) {
 }
 
 TEST_F(DisplayDibFileTest, ComputedImageSizeMustBeInTheFile) {
-    BmpSpec complete;
+    BmpFields complete;
     complete.width = 7;
     complete.height = 4;
     DibPtr dib = Load(complete);
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->header.biSizeImage, 32u);
 
-    BmpSpec shortFile = complete;
+    BmpFields shortFile = complete;
     shortFile.bitsBytes = 31;
     EXPECT_FALSE(Load(shortFile));
 }
 
 TEST_F(DisplayDibFileTest, StatedImageSizeIsReadWhenTheFileHoldsIt) {
-    BmpSpec padded;
+    BmpFields padded;
     padded.sizeImage = 30;  // two bytes beyond the rows, as some writers do
     padded.bitsBytes = 30;
     DibPtr dib = Load(padded);
@@ -214,44 +214,44 @@ TEST_F(DisplayDibFileTest, StatedImageSizeIsReadWhenTheFileHoldsIt) {
     EXPECT_EQ(dib->header.biSizeImage, 30u);
     EXPECT_EQ(DibBits(dib.get())[29], 29);
 
-    BmpSpec beyondFile;
+    BmpFields beyondFile;
     beyondFile.sizeImage = 1000;  // the file holds only 24 bytes of bits
     EXPECT_FALSE(Load(beyondFile));
 
-    BmpSpec tooSmall;
+    BmpFields tooSmall;
     tooSmall.sizeImage = 10;  // fewer than the rows a drawing reads
     EXPECT_FALSE(Load(tooSmall));
 }
 
 TEST_F(DisplayDibFileTest, OnlyThePlainInfoHeaderIsAccepted) {
-    BmpSpec core;
+    BmpFields core;
     core.infoSize = 12;
     EXPECT_FALSE(Load(core));
-    BmpSpec v4;
+    BmpFields v4;
     v4.infoSize = 108;
     EXPECT_FALSE(Load(v4));
-    BmpSpec rle;
+    BmpFields rle;
     rle.compression = BI_RLE8;
     EXPECT_FALSE(Load(rle));
-    BmpSpec oddBits;
+    BmpFields oddBits;
     oddBits.bitCount = 7;
     EXPECT_FALSE(Load(oddBits));
-    BmpSpec noBits;
+    BmpFields noBits;
     noBits.bitCount = 0;
     EXPECT_FALSE(Load(noBits));
 }
 
 TEST_F(DisplayDibFileTest, MissingWrongTypeAndTruncatedFilesFail) {
     EXPECT_EQ(LoadDibFile((m_folder.Path() + "\\absent.bmp").c_str()), nullptr);
-    BmpSpec type;
+    BmpFields type;
     type.type[1] = 'A';
     EXPECT_FALSE(Load(type));
     for (int cut : {0, 10, 14, 30, 53}) {
-        BmpSpec truncated;
+        BmpFields truncated;
         truncated.truncateTo = cut;
         EXPECT_FALSE(Load(truncated)) << cut;
     }
-    BmpSpec tableCut;  // 256 entries promised, the file ends inside the table
+    BmpFields tableCut;  // 256 entries promised, the file ends inside the table
     tableCut.truncateTo = 54 + 100;
     EXPECT_FALSE(Load(tableCut));
 }
@@ -275,40 +275,40 @@ TEST_F(DisplayDibFileTest, HostileSizesFailWithoutHugeAllocations) {
         {"enormous stated size", 5, 3, 8, 0xFFFFFFF0},
     };
     for (const Case& c : cases) {
-        BmpSpec spec;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.bitCount = c.bits;
-        spec.sizeImage = c.sizeImage;
-        spec.bitsBytes = 64;
-        EXPECT_FALSE(Load(spec)) << c.what;
+        BmpFields fields;
+        fields.width = c.width;
+        fields.height = c.height;
+        fields.bitCount = c.bits;
+        fields.sizeImage = c.sizeImage;
+        fields.bitsBytes = 64;
+        EXPECT_FALSE(Load(fields)) << c.what;
     }
 }
 
 TEST_F(DisplayDibFileTest, HostileColourCountsAndOffsetsFail) {
     for (uint32_t used : {257u, 0x10001u, 0xFFFFFFFFu}) {
-        BmpSpec spec;
-        spec.clrUsed = used;
-        spec.tableEntries = 4;
-        EXPECT_FALSE(Load(spec)) << used;
+        BmpFields fields;
+        fields.clrUsed = used;
+        fields.tableEntries = 4;
+        EXPECT_FALSE(Load(fields)) << used;
     }
-    BmpSpec rgbWithHugeTable;
+    BmpFields rgbWithHugeTable;
     rgbWithHugeTable.bitCount = 24;
     rgbWithHugeTable.clrUsed = 300;
     rgbWithHugeTable.tableEntries = 0;
     EXPECT_FALSE(Load(rgbWithHugeTable));
 
     for (uint32_t off : {0xFFFFFFF0u, 0x80000000u, 54u + 1024 + 1}) {
-        BmpSpec spec;
-        spec.offBits = off;  // past the end, or so close to it that the rows cannot fit
-        EXPECT_FALSE(Load(spec)) << off;
+        BmpFields fields;
+        fields.offBits = off;  // past the end, or so close to it that the rows cannot fit
+        EXPECT_FALSE(Load(fields)) << off;
     }
 }
 
 TEST_F(DisplayDibFileTest, PaletteCopiesTheColourTable) {
-    BmpSpec spec;
-    spec.clrUsed = 3;
-    DibPtr dib = Load(spec);
+    BmpFields fields;
+    fields.clrUsed = 3;
+    DibPtr dib = Load(fields);
     ASSERT_TRUE(dib);
     HPALETTE palette = CreateDibPalette(dib.get());
     ASSERT_NE(palette, nullptr);
@@ -323,7 +323,7 @@ TEST_F(DisplayDibFileTest, PaletteCopiesTheColourTable) {
     }
     DeleteObject(palette);
 
-    BmpSpec rgb;
+    BmpFields rgb;
     rgb.bitCount = 24;
     DibPtr plain = Load(rgb);
     ASSERT_TRUE(plain);
@@ -331,8 +331,8 @@ TEST_F(DisplayDibFileTest, PaletteCopiesTheColourTable) {
 }
 
 TEST_F(DisplayDibFileTest, IndexHeaderIsTheHeaderWithAnIdentityTable) {
-    BmpSpec spec;
-    DibPtr dib = Load(spec);
+    BmpFields fields;
+    DibPtr dib = Load(fields);
     ASSERT_TRUE(dib);
     HGLOBAL block = MakePalIndexHeader(dib.get());
     ASSERT_NE(block, nullptr);
@@ -345,7 +345,7 @@ TEST_F(DisplayDibFileTest, IndexHeaderIsTheHeaderWithAnIdentityTable) {
     GlobalUnlock(block);
     GlobalFree(block);
 
-    BmpSpec rgb;
+    BmpFields rgb;
     rgb.bitCount = 24;
     DibPtr plain = Load(rgb);
     ASSERT_TRUE(plain);
@@ -396,9 +396,9 @@ protected:
         if (m_previous[0] != 0) SetCurrentDirectoryA(m_previous);
     }
     void WritePicture(int slot) {
-        BmpSpec spec;
-        spec.width = 4 + slot;
-        m_folder.Write(PICTURE_FILE_NAMES[slot], MakeBmp(spec));
+        BmpFields fields;
+        fields.width = 4 + slot;
+        m_folder.Write(PICTURE_FILE_NAMES[slot], MakeBmp(fields));
     }
     TempFolder m_folder;
     char m_previous[MAX_PATH] = {};
