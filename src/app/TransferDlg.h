@@ -110,6 +110,7 @@ public:
 
     // copy/Lamps.cpp
     void AnimateLamps();
+    void SwapLampPicture(int hideId, int showId);
 
     // display/TransferPaint.cpp
     void OnPaint();
