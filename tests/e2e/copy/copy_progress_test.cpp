@@ -5,6 +5,19 @@
 #include "FolderTree.h"
 #include "LampRow.h"
 
+namespace {
+// What the screen shows of a lamp: its centre differs from the panel just above it.
+bool LampPainted(HWND hLamp) {
+    RECT rect;
+    if (!GetWindowRect(hLamp, &rect)) return false;
+    HDC hScreen = GetDC(nullptr);
+    const COLORREF centre = GetPixel(hScreen, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    const COLORREF above = GetPixel(hScreen, (rect.left + rect.right) / 2, rect.top - 3);
+    ReleaseDC(nullptr, hScreen);
+    return centre != above;
+}
+}  // namespace
+
 // A copy of about seven seconds (35000 bytes at 5000 a second) runs past all nine lamps. Sampled
 // as fast as the driver reads: never two lamps lit, never a lamp showing both pictures, lamps
 // lit in order and round again, the Close item disabled whenever the status says the copy runs.
@@ -35,8 +48,12 @@ TEST_F(CCopyTest, LampsRunOneAtATimeAndCloseIsDisabledWhileCopying) {
         EXPECT_GE(lamps.nDarkShown, LAMP_COUNT - 1) << "at sample " << nSamples;
         if (lamps.aLit.size() == 1) {
             ++nRunningSamples;
-            if (aLitOrder.empty() || aLitOrder.back() != lamps.aLit[0])
+            if (aLitOrder.empty() || aLitOrder.back() != lamps.aLit[0]) {
                 aLitOrder.push_back(lamps.aLit[0]);
+                HWND hLit = Ui().Control(LAMP_LIT_FIRST + lamps.aLit[0]);
+                EXPECT_TRUE(WaitUntil([&] { return LampPainted(hLit); }, 300))
+                    << "lit lamp " << lamps.aLit[0] << " is not on the screen";
+            }
         }
         if (HasFailure()) break;
     }
@@ -51,6 +68,11 @@ TEST_F(CCopyTest, LampsRunOneAtATimeAndCloseIsDisabledWhileCopying) {
             << ::testing::PrintToString(aLitOrder);
     }
     EXPECT_TRUE(WaitUntil([&] { return ReadLampRow(Ui()).AllDark(); }, 2000)) << "a lamp stays lit";
+    // Shown is not enough: the panel's own paint must not have wiped a lamp it had just uncovered.
+    for (int k = 0; k < LAMP_COUNT; ++k) {
+        HWND hDark = Ui().Control(LAMP_DARK_FIRST + k);
+        EXPECT_TRUE(WaitUntil([&] { return LampPainted(hDark); }, 2000)) << "lamp " << k << " is not on the screen";
+    }
     EXPECT_EQ(CloseItemState(), static_cast<DWORD>(CLOSE_ITEM_ENABLED));
     EXPECT_TRUE(HoldsCardFile(Destination() + "\\SLOW.JPG", "SLOW.JPG"));
     EXPECT_EQ(TemporaryLeftovers(ReadFolderTree(Destination())), std::vector<std::string>{});
