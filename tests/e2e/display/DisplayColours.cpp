@@ -1,6 +1,7 @@
 #include "DisplayColours.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 int DisplayColourBits() {
     HWND hDesktop = GetDesktopWindow();
@@ -12,15 +13,20 @@ int DisplayColourBits() {
 
 bool IsPaletteDisplay() { return DisplayColourBits() < 16; }
 
-COLORREF RequestedDialogBackground() {
-    return IsPaletteDisplay() ? PALETTE_DIALOG_BACKGROUND : HIGH_COLOUR_DIALOG_BACKGROUND;
-}
-
-COLORREF ShownColour(COLORREF clrRequested) {
-    HDC hScreen = GetDC(nullptr);
-    const COLORREF clrShown = GetNearestColor(hScreen, clrRequested);
-    ReleaseDC(nullptr, hScreen);
-    return clrShown;
+bool IsShownAs(COLORREF clrShown, COLORREF clrRequested) {
+    if (clrShown == CLR_INVALID) return false;
+    const int nBits = DisplayColourBits();
+    if (nBits < 16) {
+        HDC hScreen = GetDC(nullptr);
+        const COLORREF clrNearest = GetNearestColor(hScreen, clrRequested);
+        ReleaseDC(nullptr, hScreen);
+        return clrShown == clrNearest;
+    }
+    // Five bits keep a channel within 4 of what was asked (6 bits within 2).
+    const int nTolerance = nBits < 24 ? 4 : 0;
+    return std::abs(GetRValue(clrShown) - GetRValue(clrRequested)) <= nTolerance &&
+           std::abs(GetGValue(clrShown) - GetGValue(clrRequested)) <= nTolerance &&
+           std::abs(GetBValue(clrShown) - GetBValue(clrRequested)) <= nTolerance;
 }
 
 std::string DescribeColour(COLORREF clr) {

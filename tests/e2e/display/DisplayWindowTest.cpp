@@ -34,7 +34,8 @@ HWND FirstUnpainted(HWND hTop) {
     return hUnpainted;
 }
 
-std::string Describe(const std::vector<PictureCoverage>& aCoverage, const std::vector<bool>& aDrawn) {
+std::string Describe(const std::vector<PictureCoverage>& aCoverage,
+                     const std::vector<bool>& aDrawn) {
     std::string strText;
     for (size_t k = 0; k < aCoverage.size(); ++k) {
         strText += "\n  control " + std::to_string(PICTURE_CONTROL_IDS[k]) + ": " +
@@ -79,7 +80,8 @@ PanelLayout CDisplayWindowTest::ExpectedLayout() {
     ::testing::AssertionResult placed = ::testing::AssertionFailure();
     WaitUntil(
         [&] {
-            placed = AllAtTheirPlaces(LaidOutControls(Ui().Panel(), Ui().MainDialog(), ExpectedLayout()));
+            placed = AllAtTheirPlaces(
+                LaidOutControls(Ui().Panel(), Ui().MainDialog(), ExpectedLayout()));
             return static_cast<bool>(placed);
         },
         PAINT_TIMEOUT_MS);
@@ -116,7 +118,8 @@ PanelLayout CDisplayWindowTest::ExpectedLayout() {
 
 std::unique_ptr<CScreenCapture> CDisplayWindowTest::CaptureWindow() {
     RECT rect = {0, 0, 0, 0};
-    GetWindowRect(Ui().MainDialog(), &rect);
+    GetClientRect(Ui().MainDialog(), &rect);
+    MapWindowPoints(Ui().MainDialog(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return std::make_unique<CScreenCapture>(rect);
 }
 
@@ -147,10 +150,19 @@ COLORREF CDisplayWindowTest::EvenColourAround(const CScreenCapture& capture, POI
     const COLORREF clrCentre = capture.Pixel(ptScreen);
     for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx) {
-            if (capture.Pixel(POINT{ptScreen.x + dx, ptScreen.y + dy}) != clrCentre) return CLR_INVALID;
+            if (capture.Pixel(POINT{ptScreen.x + dx, ptScreen.y + dy}) != clrCentre)
+                return CLR_INVALID;
         }
     }
     return clrCentre;
+}
+
+COLORREF CDisplayWindowTest::ControlPixel(const CScreenCapture& capture, int nControlId,
+                                          POINT ptClient) {
+    HWND hControl = Ui().Control(nControlId);
+    if (!hControl) return CLR_INVALID;
+    ClientToScreen(hControl, &ptClient);
+    return capture.Pixel(ptClient);
 }
 
 PictureCoverage CDisplayWindowTest::Coverage(const CScreenCapture& capture, int nControlId,
@@ -200,6 +212,7 @@ PictureCoverage CDisplayWindowTest::Coverage(const CScreenCapture& capture, int 
     if (clrBackground == CLR_INVALID) {
         return ::testing::AssertionFailure() << "the panel's background is not of one colour";
     }
-    return ::testing::AssertionFailure() << "against the background " << DescribeColour(clrBackground)
-                                         << ":" << Describe(aCoverage, aDrawn);
+    return ::testing::AssertionFailure()
+           << "against the background " << DescribeColour(clrBackground) << ":"
+           << Describe(aCoverage, aDrawn);
 }

@@ -45,12 +45,15 @@ protected:
     // Invalidates the panel (erasing its background or not) and waits for the repaint.
     ::testing::AssertionResult RepaintPanel(bool bErase);
 
-    // The standard dialog as the screen shows it now.
+    // The standard dialog's client area, all of it covered by the panel, as the screen shows it
+    // now. Its frame is left out: without a window manager nobody draws it.
     std::unique_ptr<CScreenCapture> CaptureWindow();
     // A spot of the panel, in screen coordinates, where no control lies.
     ::testing::AssertionResult FindBackgroundSpot(POINT* pptScreen);
     // The colour of the 3 x 3 pixels around a spot, or CLR_INVALID when they differ.
     static COLORREF EvenColourAround(const CScreenCapture& capture, POINT ptScreen);
+    // The colour at a point of a control's client area.
+    COLORREF ControlPixel(const CScreenCapture& capture, int nControlId, POINT ptClient);
     // Samples a grid inside a picture control (clear of the one-pixel margin).
     PictureCoverage Coverage(const CScreenCapture& capture, int nControlId, COLORREF clrBackground);
     // Waits until each picture control is drawn or blank as asked (in the order 1012, 1013, 1015).

@@ -21,8 +21,9 @@ bool IsDropDownComboBox(HWND hWnd) {
 int GivenComboHeight(HWND hCombo, int nClosedHeight) {
     RECT dropped = {0, 0, 0, 0};  // the message is carried across processes with its rectangle
     DWORD_PTR nResult = 0;
-    if (!SendMessageTimeoutA(hCombo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped),
-                             SMTO_NORMAL | SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &nResult)) {
+    if (!SendMessageTimeoutA(hCombo, CB_GETDROPPEDCONTROLRECT, 0,
+                             reinterpret_cast<LPARAM>(&dropped), SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             SEND_TIMEOUT_MS, &nResult)) {
         return -1;
     }
     return nClosedHeight + (dropped.bottom - dropped.top);
@@ -89,10 +90,10 @@ std::vector<LaidOutControl> LaidOutControls(HWND hPanel, HWND hStandardDialog,
     for (int k = 0; k < LAYOUT_LAMP_COUNT; ++k) {
         const std::string strLit = "lamp " + std::to_string(PANEL_LAMP_LIT_FIRST + k);
         const std::string strDark = "lamp " + std::to_string(PANEL_LAMP_DARK_FIRST + k);
-        aControls.push_back({strLit, GetDlgItem(hPanel, PANEL_LAMP_LIT_FIRST + k), hPanel,
-                             layout.lamps[k]});
-        aControls.push_back({strDark, GetDlgItem(hPanel, PANEL_LAMP_DARK_FIRST + k), hPanel,
-                             layout.lamps[k]});
+        aControls.push_back(
+            {strLit, GetDlgItem(hPanel, PANEL_LAMP_LIT_FIRST + k), hPanel, layout.lamps[k]});
+        aControls.push_back(
+            {strDark, GetDlgItem(hPanel, PANEL_LAMP_DARK_FIRST + k), hPanel, layout.lamps[k]});
     }
     return aControls;
 }

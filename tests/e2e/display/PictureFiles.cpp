@@ -41,7 +41,8 @@ std::string PictureSourceFolder() {
         if (FileExists(strTarget)) continue;
         if (strSource.empty()) {
             return ::testing::AssertionFailure()
-                   << "no " << strName << " to install: set BRISLING_DIST or run from the build tree";
+                   << "no " << strName
+                   << " to install: set BRISLING_DIST or run from the build tree";
         }
         if (!CopyFileA((strSource + "\\" + strName).c_str(), strTarget.c_str(), FALSE)) {
             return ::testing::AssertionFailure()

@@ -41,6 +41,7 @@ CStandInWindow::~CStandInWindow() {
             return GetForegroundWindow() == m_hWnd;
         },
         FOREGROUND_TIMEOUT_MS);
-    if (!bInFront) return ::testing::AssertionFailure() << "the stand-in window did not come to the front";
+    if (!bInFront)
+        return ::testing::AssertionFailure() << "the stand-in window did not come to the front";
     return ::testing::AssertionSuccess();
 }

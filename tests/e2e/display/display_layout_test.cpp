@@ -3,6 +3,7 @@
 #include "DisplayWindowTest.h"
 #include "LaidOutControls.h"
 #include "StandInWindow.h"
+#include "display/PanelIds.h"
 #include "display/TransferPanelLayout.h"
 
 using DisplayWindowLayout = CDisplayWindowTest;
@@ -41,9 +42,20 @@ TEST_F(DisplayWindowLayout, FirstPaintPlacesEveryControlByTheFontMetrics) {
 TEST_F(DisplayWindowLayout, RepaintMoveAndActivationMoveNothing) {
     ASSERT_NO_FATAL_FAILURE(StartOnTheCard());
     const PanelLayout layout = ExpectedLayout();
-    const std::vector<LaidOutControl> aControls =
+    std::vector<LaidOutControl> aControls =
         LaidOutControls(Ui().Panel(), Ui().MainDialog(), layout);
     ASSERT_TRUE(AllAtTheirPlaces(aControls));
+
+    // A layout that ran again would put the same places back; one control put elsewhere shows it.
+    for (LaidOutControl& control : aControls) {
+        if (control.hWnd != Ui().Control(PANEL_SELECT_ALL)) continue;
+        control.expected.y += 5;
+        control.expected.width -= 10;
+        ASSERT_TRUE(MoveWindow(control.hWnd, control.expected.x, control.expected.y,
+                               control.expected.width, control.expected.height, TRUE));
+    }
+    ASSERT_TRUE(WaitForPainted());
+    ASSERT_TRUE(AllAtTheirPlaces(aControls)) << "after the repaint that the move itself causes";
 
     {
         SCOPED_TRACE("a second paint");
