@@ -1,7 +1,5 @@
 #include "CloseItemReader.h"
 
-#include <tlhelp32.h>
-
 #include <string>
 
 #include "BuiltProgram.h"
@@ -12,20 +10,6 @@ namespace {
 constexpr const char* PROBE_FILE = "close_item_probe.dll";
 constexpr const char* PROBE_FUNCTION = "ReadCloseItemState";
 constexpr DWORD PROBE_TIMEOUT_MS = 5000;
-
-BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
-    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwProcessId);
-    if (hSnapshot == INVALID_HANDLE_VALUE) return nullptr;
-    MODULEENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    BYTE* pBase = nullptr;
-    for (BOOL bMore = Module32First(hSnapshot, &entry); bMore && !pBase;
-         bMore = Module32Next(hSnapshot, &entry)) {
-        if (lstrcmpiA(entry.szModule, pName) == 0) pBase = entry.modBaseAddr;
-    }
-    CloseHandle(hSnapshot);
-    return pBase;
-}
 
 }  // namespace
 

@@ -50,12 +50,6 @@ void CCopyTest::SetUp() {
         << "the EXIT and STOP pictures do not load from the language module";
 }
 
-void CCopyTest::TearDown() {
-    EXPECT_TRUE(m_run.End(EXIT_TIMEOUT_MS))
-        << "the program did not end after its window was closed and had to be terminated";
-    CWindowTest::TearDown();
-}
-
 void CCopyTest::StartProgramIn(const std::string& strFolder,
                                const std::vector<std::string>& aFaults) {
     if (m_strCardImage.empty()) {
@@ -66,53 +60,11 @@ void CCopyTest::StartProgramIn(const std::string& strFolder,
         ASSERT_EQ(m_emulator.Reset(aArguments), "");
     }
     m_strStartFolder = strFolder;
-    ASSERT_TRUE(m_run.Start(m_session.ProgramPath(), strFolder));
+    ASSERT_TRUE(m_session.Start(20000, strFolder));
 }
 
 const std::string& CCopyTest::Destination() const {
     return m_strStartFolder.empty() ? m_session.DestinationFolder() : m_strStartFolder;
-}
-
-::testing::AssertionResult CCopyTest::WaitForListing(const std::vector<std::string>& aNames,
-                                                     DWORD dwTimeoutMs) {
-    std::vector<std::string> aShown;
-    std::string strStatus;
-    if (WaitUntil(
-            [&] {
-                aShown = Ui().ItemTexts();
-                strStatus = Ui().ControlText(STATUS_LINE);
-                return aShown == aNames && strStatus.empty();
-            },
-            dwTimeoutMs)) {
-        return ::testing::AssertionSuccess();
-    }
-    std::string strList;
-    for (const std::string& strName : aShown) strList += " \"" + strName + "\"";
-    return ::testing::AssertionFailure()
-           << "the card list shows" << (strList.empty() ? " nothing" : strList)
-           << ", the status line \"" << strStatus << "\"";
-}
-
-::testing::AssertionResult CCopyTest::AnswerMessage(const std::string& strText, int nButton,
-                                                    const std::vector<int>& aButtons) {
-    HWND hBox = Ui().WaitForMessageBox(MESSAGE_TIMEOUT_MS);
-    if (!hBox) return ::testing::AssertionFailure() << "no message box appeared";
-    const MessageBoxView view = Ui().ReadMessageBox(hBox);
-    if (view.strText != strText || view.strCaption != Slot(TEXT_TITLE) ||
-        view.aButtons != aButtons) {
-        std::string strButtons;
-        for (int nId : view.aButtons) strButtons += " " + std::to_string(nId);
-        return ::testing::AssertionFailure()
-               << "the message reads \"" << view.strText << "\" under \"" << view.strCaption
-               << "\" with buttons" << strButtons << "; expected \"" << strText << "\"";
-    }
-    ::testing::AssertionResult pressed = Ui().PressMessageBoxButton(hBox, nButton);
-    if (!pressed) return pressed;
-    if (!WaitUntil([&] { return !IsWindow(hBox) || !IsWindowVisible(hBox); }, MESSAGE_TIMEOUT_MS)) {
-        return ::testing::AssertionFailure()
-               << "the message box stayed after its button was pressed";
-    }
-    return ::testing::AssertionSuccess();
 }
 
 void CCopyTest::AddCardData(const std::string& strRelative, size_t nSize) {
@@ -226,14 +178,14 @@ CopyPanelView CCopyTest::ReadPanel() {
 
 CStandardPart& CCopyTest::Standard() {
     if (!m_pStandard)
-        m_pStandard = std::make_unique<CStandardPart>(m_run.Process().Id(), Ui().MainDialog());
+        m_pStandard = std::make_unique<CStandardPart>(m_session.Process().Id(), Ui().MainDialog());
     return *m_pStandard;
 }
 
 DWORD CCopyTest::CloseItemState() {
     if (!m_closeItem.IsAttached()) {
         ::testing::AssertionResult attached =
-            m_closeItem.Attach(m_run.Process().Handle(), m_run.Process().Id());
+            m_closeItem.Attach(m_session.Process().Handle(), m_session.Process().Id());
         EXPECT_TRUE(attached);
         if (!attached) return 0;
     }

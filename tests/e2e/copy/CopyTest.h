@@ -7,7 +7,6 @@
 
 #include "ButtonFaceReader.h"
 #include "CloseItemReader.h"
-#include "ProgramRun.h"
 #include "StandardPart.h"
 #include "WindowTest.h"
 
@@ -41,7 +40,6 @@ std::ostream& operator<<(std::ostream& stream, const CopyPanelView& view);
 class CCopyTest : public CWindowTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Printer with these faults, then the program started in the destination folder.
     void StartProgram(const std::vector<std::string>& aFaults = {}) {
@@ -50,13 +48,6 @@ protected:
     void StartProgramIn(const std::string& strFolder, const std::vector<std::string>& aFaults = {});
     // Serve this FAT image (a Windows path) instead of the card folder from now on.
     void UseCardImage(const std::string& strImage) { m_strCardImage = strImage; }
-    CUiDriver& Ui() { return m_run.Ui(); }
-    CProgramRun& Run() { return m_run; }
-    ::testing::AssertionResult WaitForListing(const std::vector<std::string>& aNames,
-                                              DWORD dwTimeoutMs = LISTING_TIMEOUT_MS);
-    // Waits for a message box with this text and caption, presses a button, waits for it to go.
-    ::testing::AssertionResult AnswerMessage(const std::string& strText, int nButton,
-                                             const std::vector<int>& aButtons = {IDOK});
 
     // A card file of that size whose bytes differ from every other card file's.
     void AddCardData(const std::string& strRelative, size_t nSize);
@@ -96,7 +87,6 @@ protected:
     ::testing::AssertionResult HoldsCardFile(const std::string& strPcPath,
                                              const std::string& strCardRelative) const;
 
-    CProgramRun m_run;
     std::string m_strStartFolder;
     std::string m_strCardImage;
     std::unique_ptr<CButtonFaceReader> m_pFaces;

@@ -17,7 +17,7 @@ TEST_F(CCopyTest, EscapeDuringACopyEndsTheProgramWithoutAPartialFile) {
     ASSERT_TRUE(WaitForCopying());
     ASSERT_TRUE(Ui().BringToFront());
     ASSERT_TRUE(Ui().PressKey(VK_ESCAPE));
-    ASSERT_TRUE(Run().WaitForExit(EXIT_TIMEOUT_MS));
+    ASSERT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
 
     const FolderTree copied = ReadFolderTree(Destination());
     EXPECT_EQ(copied.size(), 2u) << ::testing::PrintToString(ListFolder(Destination() + "\\PICS"));
@@ -40,7 +40,7 @@ TEST_F(CCopyTest, RefusedOpenInATreeShowsTheMessageAndEndsTheProgram) {
 
     ASSERT_TRUE(PressCopy());
     ASSERT_TRUE(AnswerMessage(Text(TEXT_CANNOT_OPEN_FILE), IDOK));
-    ASSERT_TRUE(Run().WaitForExit(EXIT_TIMEOUT_MS));
+    ASSERT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
 
     EXPECT_TRUE(HoldsCardFile(Destination() + "\\PICS\\A.JPG", "PICS\\A.JPG"));
     const FolderTree copied = ReadFolderTree(Destination());

@@ -39,8 +39,9 @@ std::string CProgramSession::LanguageModulePath() const {
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult CProgramSession::Start(DWORD dwTimeoutMs) {
-    ::testing::AssertionResult launched = m_process.Launch(ProgramPath(), DestinationFolder());
+::testing::AssertionResult CProgramSession::Start(DWORD dwTimeoutMs, const std::string& strStartFolder) {
+    ::testing::AssertionResult launched =
+        m_process.Launch(ProgramPath(), strStartFolder.empty() ? DestinationFolder() : strStartFolder);
     if (!launched) return launched;
     m_pUi = std::make_unique<CUiDriver>(m_process.Id());
     WaitUntil([&] { return m_pUi->Attach() || !m_process.IsRunning(); }, dwTimeoutMs);

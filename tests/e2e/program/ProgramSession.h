@@ -33,7 +33,8 @@ public:
     std::string LanguageModulePath() const;
 
     // Starts the program and waits for its window: the standard dialog with the panel inside.
-    ::testing::AssertionResult Start(DWORD dwTimeoutMs = 20000);
+    // It starts in the destination folder unless another start folder is named.
+    ::testing::AssertionResult Start(DWORD dwTimeoutMs = 20000, const std::string& strStartFolder = "");
     CProgramProcess& Process() { return m_process; }
     CUiDriver& Ui() { return *m_pUi; }
     // Waits for the program to end by itself (after EXIT, a fatal message, a close request).

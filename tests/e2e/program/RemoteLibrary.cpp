@@ -4,9 +4,6 @@
 
 #include "RemoteMemory.h"
 
-namespace {
-
-// kernel32's base in the other process; the system may place it elsewhere than in ours.
 BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
     HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwProcessId);
     if (hSnapshot == INVALID_HANDLE_VALUE) return nullptr;
@@ -21,12 +18,11 @@ BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName) {
     return pBase;
 }
 
-}  // namespace
-
 ::testing::AssertionResult LoadLibraryInto(HANDLE hProcess, DWORD dwProcessId,
                                            const std::string& strPath) {
     HMODULE hKernel = GetModuleHandleA("kernel32.dll");
     BYTE* pLocalLoad = reinterpret_cast<BYTE*>(GetProcAddress(hKernel, "LoadLibraryA"));
+    // kernel32's base in the other process; the system may place it elsewhere than in ours.
     BYTE* pRemoteKernel = RemoteModuleBase(dwProcessId, "kernel32.dll");
     if (!pLocalLoad || !pRemoteKernel) {
         return ::testing::AssertionFailure() << "kernel32 not found in process " << dwProcessId;

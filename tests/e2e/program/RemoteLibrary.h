@@ -9,3 +9,6 @@
 // LoadLibraryA on the path. Fails when the library's initialisation refuses to load.
 ::testing::AssertionResult LoadLibraryInto(HANDLE hProcess, DWORD dwProcessId,
                                            const std::string& strPath);
+
+// Where a module is loaded in another process, or null.
+BYTE* RemoteModuleBase(DWORD dwProcessId, const char* pName);
