@@ -114,7 +114,3 @@ void CTransferDlg::HideStandardControls() {
     static const int kUnused[] = {IDOK, IDCANCEL, stc1, stc2, stc3, stc4, chx1, cmb1, edt1};
     for (int id : kUnused) ::ShowWindow(::GetDlgItem(StandardDialog(), id), SW_HIDE);
 }
-
-HWND CTransferDlg::StandardToolbar() const {
-    return ::GetWindow(::GetDlgItem(StandardDialog(), pshHelp), GW_HWNDNEXT);
-}

@@ -60,7 +60,6 @@ public:
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
     void EnableItem(int id, BOOL enable) const { ::EnableWindow(Item(id), enable); }
     void SetItemText(int id, const char* text) const { ::SetWindowTextA(Item(id), text); }
-    HWND StandardToolbar() const;
 
     // app/TransferDlgRouting.cpp: message routing and help
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -9,6 +9,7 @@
 #include "app/TransferDlg.h"
 #include "app/WorkerThreads.h"
 #include "copy/CardPaths.h"
+#include "display/TransferPanelLayout.h"
 #include "framework/AfxWin.h"
 #include "link/InstanceFlags.h"
 
@@ -68,7 +69,7 @@ void CTransferDlg::OnCopy() {
     HWND standard = StandardDialog();
     ::EnableWindow(::GetDlgItem(standard, lst2), FALSE);
     ::EnableWindow(::GetDlgItem(standard, cmb2), FALSE);
-    ::EnableWindow(StandardToolbar(), FALSE);
+    ::EnableWindow(FindStandardToolbar(standard), FALSE);
 
     g_lampJob.owner = this;
     g_lampJob.code = COPY_JOB_LAMPS;
@@ -131,7 +132,7 @@ BOOL CTransferDlg::OnCopyDone(UINT) {
     HWND view = ::GetDlgItem(::GetDlgItem(standard, lst2), 1);
     ::SendMessageA(view, WM_KEYDOWN, VK_F5, 0);
     ::SendMessageA(view, WM_KEYUP, VK_F5, 0);
-    ::EnableWindow(StandardToolbar(), TRUE);
+    ::EnableWindow(FindStandardToolbar(standard), TRUE);
     SetItemText(PANEL_STATUS_LINE, "");
     return TRUE;
 }
