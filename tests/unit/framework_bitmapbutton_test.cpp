@@ -6,6 +6,7 @@
 
 #include "framework/BitmapButton.h"
 #include "framework/Dialog.h"
+#include "ModalDeadline.h"
 
 namespace {
 
@@ -20,30 +21,6 @@ constexpr COLORREF DOWN = RGB(0, 255, 0);
 constexpr COLORREF DISABLED = RGB(255, 255, 0);
 constexpr UINT_PTR TIMER_STEP = 1;
 constexpr UINT DEADLINE_MS = 10000;
-
-// Ends the modal loop running on this thread when it is still running at the deadline, whatever
-// state the dialog is in (a quit message ends every modal loop).
-class ModalDeadline {
-public:
-    explicit ModalDeadline(UINT nMilliseconds)
-        : m_nTimer(::SetTimer(nullptr, 0, nMilliseconds, &Expire)) {
-        s_bExpired = false;
-    }
-    ~ModalDeadline() {
-        ::KillTimer(nullptr, m_nTimer);
-        MSG msg;
-        if (s_bExpired) ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
-    bool Expired() const { return s_bExpired; }
-
-private:
-    static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD) {
-        s_bExpired = true;
-        ::PostQuitMessage(0);
-    }
-    static inline bool s_bExpired = false;
-    UINT_PTR m_nTimer;
-};
 
 // Two pixels of the button: in the left and in the right half of its picture.
 struct Sample {

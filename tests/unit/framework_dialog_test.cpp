@@ -11,6 +11,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
+#include "ModalDeadline.h"
 
 namespace {
 
@@ -25,30 +26,6 @@ constexpr UINT WM_APP_MULTIPLY = WM_APP + 1;
 constexpr UINT_PTR TIMER_STEP = 1;
 constexpr INT_PTR RESULT_DONE = 77;
 constexpr UINT DEADLINE_MS = 10000;
-
-// Ends the modal loop running on this thread when it is still running at the deadline, whatever
-// state the dialog is in (a quit message ends every modal loop).
-class ModalDeadline {
-public:
-    explicit ModalDeadline(UINT nMilliseconds)
-        : m_nTimer(::SetTimer(nullptr, 0, nMilliseconds, &Expire)) {
-        s_bExpired = false;
-    }
-    ~ModalDeadline() {
-        ::KillTimer(nullptr, m_nTimer);
-        MSG msg;
-        if (s_bExpired) ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
-    bool Expired() const { return s_bExpired; }
-
-private:
-    static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD) {
-        s_bExpired = true;
-        ::PostQuitMessage(0);
-    }
-    static inline bool s_bExpired = false;
-    UINT_PTR m_nTimer;
-};
 
 // A dialog template in memory: the header, then each item on a DWORD boundary.
 class CMemoryDialogTemplate {
