@@ -24,7 +24,7 @@ BEGIN_MESSAGE_MAP(CTransferDlg, CDialog)
     ON_NOTIFY(NM_SETFOCUS, PANEL_CARD_LIST, OnCardListQuiet)
     ON_NOTIFY(NM_CLICK, PANEL_CARD_LIST, OnCardListQuiet)
     ON_BN_CLICKED(PANEL_PARENT_BUTTON, OnParent)
-    ON_MESSAGE(WM_APP_CLOSE, OnCloseRequest)
+    ON_MESSAGE(WM_TIMER, OnTimer)
 END_MESSAGE_MAP()
 
 CTransferDlg::CTransferDlg(BOOL bOpenFileDialog, const char* defaultExtension, const char* fileName,
@@ -39,7 +39,8 @@ CTransferDlg::CTransferDlg(BOOL bOpenFileDialog, const char* defaultExtension, c
       m_uiText{},
       m_hLanguageModule(nullptr),
       m_hIcon(nullptr),
-      m_pCopyWorker(nullptr),
+      m_portUse(PORT_FREE),
+      m_pPortWorker(nullptr),
       m_pLampWorker(nullptr) {
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_MAIN));
     m_ofn.Flags |= OFN_ENABLETEMPLATE;
@@ -92,6 +93,7 @@ int CTransferDlg::InitLink() {
         m_btnCopy.LoadBitmaps("COPYU24", "COPYD24");
     }
     m_pLink->SetCardPath("");
+    m_cardList.SubclassDlgItem(PANEL_CARD_LIST, this);
     InitCardImages();
     HideStandardControls();
     if (!opened) return 0;
@@ -106,8 +108,7 @@ void CTransferDlg::InitCardImages() {
     m_imageList.Create(16, 16, ILC_COLOR, 0, 2);
     m_imageList.Add(::LoadIconA(resources, MAKEINTRESOURCEA(IDI_CARD_FILE)));
     m_imageList.Add(::LoadIconA(resources, MAKEINTRESOURCEA(IDI_CARD_FOLDER)));
-    ::SendMessageA(Item(PANEL_CARD_LIST), LVM_SETIMAGELIST, LVSIL_SMALL,
-                   reinterpret_cast<LPARAM>(m_imageList.GetSafeHandle()));
+    m_cardList.SetImageList(m_imageList.GetSafeHandle(), LVSIL_SMALL);
 }
 
 void CTransferDlg::HideStandardControls() {

@@ -32,6 +32,9 @@ struct CopyJob {
 
 UINT CopyWorkerProc(void* job);
 
+// The answer to a message box that takes nothing further: Cancel, No, or its only button.
+int SafeAnswer(UINT buttons);
+
 // One card folder found by a tree walk; the nodes form a list in the order found.
 constexpr int FOLDER_PATH_SIZE = 256;
 struct FolderNode {
@@ -66,7 +69,21 @@ public:
     void OnContextMenu(HWND window, POINT point);
     HCURSOR OnQueryDragIcon();
 
-    // app/TransferDlgDestroy.cpp: the orderly end
+    // app/TransferDlgPort.cpp: one exchange on the port at a time. The port is reserved on the
+    // window thread when an operation is asked for, held by its one worker, and free again when
+    // the worker's last report has been handled; the next start joins that worker first.
+    enum PortUse { PORT_FREE, PORT_CONNECT, PORT_LIST, PORT_COPY };
+    bool ReservePort(PortUse use);
+    bool StartPortWorker(AFX_THREADPROC proc, void* job);
+    void FreePort() { m_portUse = PORT_FREE; }
+    bool CopyRunning() const { return m_portUse == PORT_COPY; }
+
+    // app/TransferDlgClose.cpp: every route that ends the window
+    void Close();
+    BOOL OnCloseRequest() override;
+    LRESULT OnTimer(WPARAM id, LPARAM);
+    void AnswerWorkerQuestions();
+    bool WorkersRunning() const;
     void OnDestroy();
 
     // app/TransferDlgText.cpp: language module, messages, and the link's view of the window
@@ -91,8 +108,8 @@ public:
     void OnCardListQuiet(NMHDR* header, LRESULT* result);
     void OnParent();
     void OnSelectAll();
-    LRESULT OnCloseRequest(WPARAM, LPARAM);
-    std::vector<CardEntry> TakeEntries() const;
+    // The entries of the shown folder whose items are selected, in the list's order.
+    std::vector<CardEntry> SelectedEntries() const;
 
     // copy/CopyCommands.cpp: COPY, STOP and the end of a copy
     void OnCopy();
@@ -117,6 +134,7 @@ public:
     CBitmapButton m_btnCopy;
     CPrinterLink* m_pLink;
     CImageList m_imageList;
+    CListCtrl m_cardList;
     LinkJob m_linkJob;
     int m_nErrorTextId;
     std::string m_strCardPath;
@@ -128,14 +146,21 @@ public:
     HMODULE m_hLanguageModule;
     HICON m_hIcon;
 
-    // The copy and lamp workers: the window waits for them before it releases what they use.
-    CWinThread* m_pCopyWorker;
+    // The listing the card list shows, taken whole from the link when it arrived.
+    std::vector<CardEntry> m_cardEntries;
+    // What a copy works on, fixed when COPY is pressed.
+    std::vector<CardEntry> m_copySelection;
+    std::string m_strCopyFolder;
+    std::string m_strCopyDestination;
+
+    PortUse m_portUse;
+    // The worker on the port (connect, listing or copy) and the lamp worker: the window waits for
+    // them before it releases what they use.
+    CWinThread* m_pPortWorker;
     CWinThread* m_pLampWorker;
-    // Set once the window has started to close: late reports of the workers are ignored.
-    std::atomic<LONG> m_bClosing{0};
+    // The safe answer to the message box a worker shows now (0: none), so a close can give it.
+    std::atomic<UINT> m_nOpenQuestion{0};
 
     DECLARE_MESSAGE_MAP()
 };
 
-// A private message: close the window once the sender of a fatal report has been answered.
-constexpr UINT WM_APP_CLOSE = WM_APP + 1;

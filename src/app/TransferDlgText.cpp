@@ -32,7 +32,16 @@ void CTransferDlg::SendLinkCommand(UINT id) { ::SendMessageA(m_hWnd, WM_COMMAND,
 
 void CTransferDlg::PostLinkCommand(UINT id) { ::PostMessageA(m_hWnd, WM_COMMAND, id, 0); }
 
-int CTransferDlg::AskUser(const char* text, UINT type) { return ::MessageBoxA(m_hWnd, text, m_uiText[0], type); }
+// Shown by the workers. Once the window closes nobody is asked any more: the answer is the one that
+// takes nothing further (see AnswerWorkerQuestions).
+int CTransferDlg::AskUser(const char* text, UINT type) {
+    const int safe = SafeAnswer(type);
+    if (m_bClosing) return safe;
+    m_nOpenQuestion = safe;
+    const int answer = ::MessageBoxA(m_hWnd, text, m_uiText[0], type);
+    m_nOpenQuestion = 0;
+    return m_bClosing ? safe : answer;
+}
 
 void CTransferDlg::LoadModuleText(UINT id, char* buffer, int size) {
     buffer[0] = 0;

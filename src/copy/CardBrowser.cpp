@@ -2,94 +2,83 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "app/TransferDlg.h"
+#include "app/WorkerThreads.h"
 #include "copy/CardPaths.h"
-#include "link/InstanceFlags.h"
-
-namespace {
-void StartLinkWorker(LinkJob* job, LONG code) {
-    job->code = code;
-    AfxBeginThread(LinkWorkerProc, job, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
-}
-}  // namespace
-
-std::vector<CardEntry> CTransferDlg::TakeEntries() const {
-    std::vector<CardEntry> entries(m_pLink->GetEntryCount());
-    m_pLink->CopyEntries(entries.data());
-    return entries;
-}
 
 BOOL CTransferDlg::OnConnect(UINT) {
-    StartLinkWorker(&m_linkJob, LINK_JOB_CONNECT);
+    if (!ReservePort(PORT_CONNECT)) return TRUE;
+    m_linkJob.code = LINK_JOB_CONNECT;
+    StartPortWorker(LinkWorkerProc, &m_linkJob);
     return TRUE;
 }
 
+// The folder to list was reserved by whoever asked: the connect step (its last act is this
+// command), a double click or PARENT.
 BOOL CTransferDlg::OnListFolder(UINT) {
-    if (m_bClosing) return TRUE;
+    if (m_portUse == PORT_CONNECT) m_portUse = PORT_LIST;
+    if (m_portUse != PORT_LIST || m_bClosing) return TRUE;
     EnableItem(PANEL_PARENT_BUTTON, FALSE);
-    // COPY must take its items and their folder from one listing, and the port carries one
-    // exchange at a time: COPY waits for the listing to arrive.
+    // COPY must take its items and their folder from one listing: it waits for the listing.
     EnableItem(PANEL_COPY_BUTTON, FALSE);
     SetItemText(PANEL_CARD_PATH, GetFolderLabel(m_strCardPath).c_str());
     SetItemText(PANEL_STATUS_LINE, m_uiText[7]);
-    StartLinkWorker(&m_linkJob, LINK_JOB_LIST);
+    m_linkJob.code = LINK_JOB_LIST;
+    StartPortWorker(LinkWorkerProc, &m_linkJob);
     return TRUE;
 }
 
 BOOL CTransferDlg::OnListingArrived(UINT) {
-    if (m_bClosing) return TRUE;
+    if (m_bClosing || m_portUse != PORT_LIST) return TRUE;
+    // The listing's last act was this report: once its worker is gone the entries are whole.
+    WaitForWorker(m_pPortWorker);
+    m_cardEntries = m_pLink->TakeEntries();
+    FreePort();
     m_bBusy = 0;
-    FillCardList(TakeEntries());
+    FillCardList(m_cardEntries);
     return TRUE;
 }
 
 void CTransferDlg::FillCardList(const std::vector<CardEntry>& entries) {
-    HWND list = Item(PANEL_CARD_LIST);
-    ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    for (const CardEntry& entry : entries) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = 0;
-        item.pszText = const_cast<char*>(entry.name);
-        item.iImage = entry.IsFolder() ? 1 : 0;
-        ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    m_cardList.DeleteAllItems();
+    for (const CardEntry& entry : entries) m_cardList.InsertItem(0, entry.name, entry.IsFolder() ? 1 : 0);
+    // The control sorts its items but places each at the next free spot as it comes, which is
+    // the card's own order: arranging shows them in the order they are held.
+    m_cardList.Arrange(LVA_DEFAULT);
     SetItemText(PANEL_STATUS_LINE, "");
     EnableItem(PANEL_COPY_BUTTON, TRUE);
     EnableItem(PANEL_EXIT_STOP_BUTTON, TRUE);
     EnableItem(PANEL_PARENT_BUTTON, !GetFolderLabel(m_strCardPath).empty());
 }
 
-void CTransferDlg::OnDblclkCardList(NMHDR*, LRESULT* result) {
-    HWND list = Item(PANEL_CARD_LIST);
-    if (::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) != 1 || m_bBusy == 1) return;
-    m_bBusy = 1;
-    *result = 0;
-
-    const std::vector<CardEntry> entries = TakeEntries();
-    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    int selected = 0;
-    while (selected < count && !::SendMessageA(list, LVM_GETITEMSTATE, selected, LVIS_SELECTED)) ++selected;
-    char text[16] = {};
-    LVITEMA item = {};
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    ::SendMessageA(list, LVM_GETITEMTEXTA, selected, reinterpret_cast<LPARAM>(&item));
-
-    const CardEntry* match = nullptr;
-    for (const CardEntry& entry : entries) {
-        if (std::strcmp(entry.name, text) == 0) {
-            match = &entry;
-            break;
+std::vector<CardEntry> CTransferDlg::SelectedEntries() const {
+    std::vector<CardEntry> chosen;
+    const int count = m_cardList.GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        if (!m_cardList.GetItemState(i, LVIS_SELECTED)) continue;
+        const std::string text = m_cardList.GetItemText(i, 0);
+        for (const CardEntry& entry : m_cardEntries) {
+            if (text == entry.name) {
+                chosen.push_back(entry);
+                break;
+            }
         }
     }
-    const std::string path = match ? JoinCardPath(m_strCardPath, match->name) : "";
-    if (!match || !match->IsFolder() || !m_pLink->SetCardPath(path.c_str())) {
-        m_bBusy = 0;  // a file, or a path the printer could not be asked for
+    return chosen;
+}
+
+void CTransferDlg::OnDblclkCardList(NMHDR*, LRESULT* result) {
+    if (m_cardList.GetSelectedCount() != 1 || m_bBusy == 1 || m_portUse != PORT_FREE) return;
+    *result = 0;
+    const std::vector<CardEntry> chosen = SelectedEntries();
+    if (chosen.size() != 1 || !chosen[0].IsFolder()) return;  // a double click on a file does nothing
+    const std::string path = JoinCardPath(m_strCardPath, chosen[0].name);
+    if (!ReservePort(PORT_LIST)) return;
+    if (!m_pLink->SetCardPath(path.c_str())) {  // a path the printer could not be asked for
+        FreePort();
         return;
     }
+    m_bBusy = 1;
     m_strCardPath = path;
     ::PostMessageA(m_hWnd, WM_COMMAND, CMD_LIST_FOLDER, 0);
 }
@@ -97,9 +86,10 @@ void CTransferDlg::OnDblclkCardList(NMHDR*, LRESULT* result) {
 void CTransferDlg::OnCardListQuiet(NMHDR*, LRESULT*) {}
 
 void CTransferDlg::OnParent() {
+    if (!ReservePort(PORT_LIST)) return;
     m_strCardPath = CutToParent(m_strCardPath);
-    SetItemText(PANEL_CARD_PATH, GetFolderLabel(m_strCardPath).c_str());
     m_pLink->SetCardPath(m_strCardPath.c_str());
+    SetItemText(PANEL_CARD_PATH, GetFolderLabel(m_strCardPath).c_str());
     ::PostMessageA(m_hWnd, WM_COMMAND, CMD_LIST_FOLDER, 0);
 }
 
@@ -108,18 +98,8 @@ void CTransferDlg::OnSelectAll() {
 }
 
 BOOL CTransferDlg::OnLinkError(UINT) {
-    if (m_bClosing) return FALSE;
-    m_bClosing = 1;
-    if (m_nErrorTextId != 0) ShowMessage(m_nErrorTextId);
-    // The sender (a link or copy worker) waits for this handler; the window closes once it has
-    // been answered, and a copy in flight stops first.
-    m_bBusy = 0;
-    m_bCopying = 0;
-    ::PostMessageA(m_hWnd, WM_APP_CLOSE, 0, 0);
+    // The sender waits for this handler; the window goes once it has been answered and is gone.
+    if (!m_bClosing && m_nErrorTextId != 0) ShowMessage(m_nErrorTextId);
+    Close();
     return FALSE;
-}
-
-LRESULT CTransferDlg::OnCloseRequest(WPARAM, LPARAM) {
-    DestroyWindow();
-    return 0;
 }

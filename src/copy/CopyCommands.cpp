@@ -11,7 +11,6 @@
 #include "copy/CardPaths.h"
 #include "display/TransferPanelLayout.h"
 #include "framework/AfxWin.h"
-#include "link/InstanceFlags.h"
 
 namespace {
 // The two job records, reused by every copy.
@@ -45,21 +44,24 @@ UINT CopyWorkerProc(void* param) {
 void CTransferDlg::OnCopy() {
     if (m_bBusy == 1 && m_bSelectAll == 0) return;  // a folder opened by double click is listed
     if (m_bCopying == 1) return;
-    HWND list = Item(PANEL_CARD_LIST);
-    if (::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0 && m_bSelectAll == 0) return;
-    // Any listing still on the port (status step, PARENT) holds the copy back too.
-    if (IsLinkBusy() || m_bClosing) return;
+    const std::vector<CardEntry> selection = SelectedEntries();
+    if (selection.empty() && m_bSelectAll == 0) return;
+    // Nothing else may be on the port: not a listing (status step, PARENT), not a stopping copy.
+    if (!ReservePort(PORT_COPY)) return;
     // The lamps of the previous copy finish their last step before the new ones start.
     WaitForWorker(m_pLampWorker);
-    WaitForWorker(m_pCopyWorker);
 
     m_bBusy = 1;
     m_bCopying = 1;
     SetItemText(PANEL_STATUS_LINE, m_uiText[6]);
-    TransferChunkSize = (KeyboardClass() == 0 && OsVersionClass() == 0) ? CHUNK_LARGE : CHUNK_SMALL;
+    const int keyboard = KeyboardClass();
+    TransferChunkSize = ChooseTransferChunkSize(keyboard, keyboard == 0 ? OsVersionClass() : 1);
 
     BitmapButtonSet* set = GetBitmapButtonSet(m_hWnd);
-    if (!set) return;
+    if (!set) {
+        FreePort();
+        return;
+    }
     SetBitmapButtonImages(set, PANEL_EXIT_STOP_BUTTON, StopPictures(DisplayMode));
     RepaintBitmapButton(m_hWnd, PANEL_EXIT_STOP_BUTTON);
 
@@ -77,22 +79,28 @@ void CTransferDlg::OnCopy() {
 
     SetSystemCloseItem(standard, MF_DISABLED | MF_GRAYED);
 
+    // The copy takes its items, their folder and the destination as they are now: the controls
+    // that could change them are disabled until it ends.
+    const std::string pathName = GetPathName();
+    m_copySelection = selection;
+    m_strCopyFolder = m_strCardPath;
+    m_strCopyDestination = CutLastComponent(pathName);
     g_copyJob.owner = this;
     if (m_bSelectAll == 1) {
         g_copyJob.port = m_pLink->GetPort();
-        const std::string folder = CutToParent(GetPathName());
+        const std::string folder = CutToParent(pathName);
         std::strncpy(g_copyJob.destination, folder.c_str(), COPY_PATH_SIZE - 2);
         g_copyJob.destination[COPY_PATH_SIZE - 2] = 0;
         g_copyJob.code = COPY_JOB_WHOLE_CARD;
     } else {
         g_copyJob.code = COPY_JOB_SELECTION;
     }
-    m_pCopyWorker = StartKeptWorker(CopyWorkerProc, &g_copyJob);
+    if (!StartPortWorker(CopyWorkerProc, &g_copyJob)) OnCopyDone(CMD_COPY_DONE);
 }
 
 void CTransferDlg::OnStop() {
     if (m_bCopying != 1) {
-        DestroyWindow();
+        Close();
         return;
     }
     BitmapButtonSet* set = GetBitmapButtonSet(m_hWnd);
@@ -106,6 +114,8 @@ void CTransferDlg::OnStop() {
 
 BOOL CTransferDlg::OnCopyDone(UINT) {
     if (m_bClosing) return TRUE;
+    // Sending this was the copy worker's last act on the port.
+    FreePort();
     m_bBusy = 0;
     m_bCopying = 0;
     BitmapButtonSet* set = GetBitmapButtonSet(m_hWnd);

@@ -55,36 +55,18 @@ void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security) {
 }
 
 void CTransferDlg::CopySelection() {
-    HWND list = Item(PANEL_CARD_LIST);
-    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    const std::vector<CardEntry> entries = TakeEntries();
-    for (int i = 0; i < count && m_bBusy == 1; ++i) {
+    for (const CardEntry& entry : m_copySelection) {
+        if (m_bBusy != 1) break;
         m_bInSelectionWalk = 1;
-        if (!::SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_SELECTED)) continue;
-        char text[16] = {};
-        LVITEMA item = {};
-        item.pszText = text;
-        item.cchTextMax = sizeof(text);
-        ::SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-        const CardEntry* match = nullptr;
-        for (const CardEntry& entry : entries) {
-            if (std::strcmp(entry.name, text) == 0) {
-                match = &entry;
-                break;
-            }
-        }
-        if (!match) continue;
-        const std::string source = JoinCardPath(m_strCardPath, text);
-        if (match->IsFolder()) {
+        const std::string source = JoinCardPath(m_strCopyFolder, entry.name);
+        if (entry.IsFolder()) {
             char destination[COPY_PATH_SIZE];
-            const std::string folder = CutLastComponent(GetPathName());
-            if (folder.size() + 2 > sizeof(destination)) continue;
-            std::strcpy(destination, folder.c_str());
+            if (m_strCopyDestination.size() + 2 > sizeof(destination)) continue;
+            std::strcpy(destination, m_strCopyDestination.c_str());
             CopyFolderTree(m_pLink->GetPort(), source.c_str(), destination);
-        } else if (m_pLink->SetCardPath(source.c_str()) && m_pLink->SetPcFileName(text)) {
+        } else if (m_pLink->SetCardPath(source.c_str()) && m_pLink->SetPcFileName(entry.name)) {
             m_pLink->FetchFile();
         }
-        if (m_bBusy == 0) break;
     }
     m_bInSelectionWalk = 0;
     SendLinkCommand(CMD_COPY_DONE);

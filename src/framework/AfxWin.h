@@ -8,6 +8,7 @@
 #include "framework/FileDialog.h"
 #include "framework/FileException.h"
 #include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
 #include "framework/Wnd.h"

@@ -63,6 +63,39 @@ std::string CFileDialog::GetPathName() const {
     }
 }
 
+namespace {
+const char STANDARD_OWNER_PROPERTY[] = "CFileDialog";
+}
+
+// Every way of closing the standard dialog ends in its IDCANCEL command (Esc, WM_CLOSE, Alt+F4 and
+// the Close item through WM_CLOSE); the child decides whether it goes through.
+BOOL CFileDialog::OnInitDialog() {
+    HWND hStandard = ::GetParent(m_hWnd);
+    if (hStandard != nullptr && ::SetPropA(hStandard, STANDARD_OWNER_PROPERTY, this)) {
+        m_pfnStandardProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            hStandard, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StandardDialogProc)));
+    }
+    return CDialog::OnInitDialog();
+}
+
+LRESULT CALLBACK CFileDialog::StandardDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* pDialog = static_cast<CFileDialog*>(::GetPropA(hWnd, STANDARD_OWNER_PROPERTY));
+    if (pDialog == nullptr) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    const WNDPROC pfnNext = pDialog->m_pfnStandardProc;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && pDialog->m_hWnd != nullptr &&
+        !pDialog->OnCloseRequest()) {
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnNext));
+        ::RemovePropA(hWnd, STANDARD_OWNER_PROPERTY);
+        pDialog->m_pfnStandardProc = nullptr;
+    }
+    return ::CallWindowProcA(pfnNext, hWnd, message, wParam, lParam);
+}
+
+BOOL CFileDialog::OnCloseRequest() { return TRUE; }
+
 void CFileDialog::OnOK() { Default(); }
 
 void CFileDialog::OnCancel() { Default(); }

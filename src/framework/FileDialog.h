@@ -38,11 +38,20 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
+    // The standard dialog is asked to end (Esc, Alt+F4, its Close item, WM_CLOSE): TRUE lets it
+    // end now, FALSE holds the request back.
+    virtual BOOL OnCloseRequest();
+
+    BOOL OnInitDialog() override;
+
 protected:
     BOOL m_bOpenFileDialog;
 
 private:
     static UINT_PTR CALLBACK HookProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK StandardDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    WNDPROC m_pfnStandardProc = nullptr;
 
     char m_szFileName[MAX_PATH];
     char m_szInitialDir[MAX_PATH];

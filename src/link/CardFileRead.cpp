@@ -10,7 +10,7 @@
 namespace {
 constexpr int FO_REPLY_LENGTH = 5;
 constexpr int FO_READ_TRIES = 6;
-// Replies that bring a status byte but no data before the transfer counts as broken.
+// Replies in a row that bring a status byte but no data before the transfer counts as broken.
 constexpr int MAX_EMPTY_REPLIES = 3;
 constexpr uint8_t FO_REFUSED = 0xFF;
 
@@ -47,7 +47,9 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
         *status = buffer[position];
         buffer[position] = saved;
         if (*status != 0) return CHUNK_PRINTER_ERROR;
-        if (moved == 1 && wanted > 0 && ++emptyReplies >= MAX_EMPTY_REPLIES) return CHUNK_PORT_FAILED;
+        // A printer that keeps answering without data has broken off the transfer.
+        emptyReplies = (moved == 1 && wanted > 0) ? emptyReplies + 1 : 0;
+        if (emptyReplies >= MAX_EMPTY_REPLIES) return CHUNK_PORT_FAILED;
         position += moved - 1;
         if (position >= size) return CHUNK_COMPLETE;
         saved = buffer[position];

@@ -38,11 +38,6 @@ int CPrinterLink::ParseListing(const uint8_t* records, int count) {
     return 1;
 }
 
-int CPrinterLink::CopyEntries(CardEntry* target) const {
-    if (!entries.empty()) std::memcpy(target, entries.data(), entries.size() * sizeof(CardEntry));
-    return 1;
-}
-
 bool CPrinterLink::Exchange(const uint8_t* packet, int length, uint8_t* answer, DWORD answerLength,
                             DWORD* received) {
     DWORD moved = 0;

@@ -43,4 +43,6 @@ public:
     std::atomic<LONG> m_bBusy{0};
     std::atomic<LONG> m_bConnected{0};
     std::atomic<LONG> m_bInSelectionWalk{0};
+    // The window is ending: link operations take no further step that could wait on the user.
+    std::atomic<LONG> m_bClosing{0};
 };

@@ -64,7 +64,7 @@ int CPrinterLink::Handshake() {
     bool greeted = false;
     if (IsOpen() && command) {
         const DWORD length = command->BuildByte(CMD_SR, 0x00);
-        for (int attempt = 0; attempt < 2 && !greeted; ++attempt) {
+        for (int attempt = 0; attempt < 2 && !greeted && !owner->m_bClosing; ++attempt) {
             DWORD moved = 0;
             bool ok = PortWrite(port, command->GetBytes(), length, &moved) && moved == length;
             if (ok) {
@@ -94,7 +94,7 @@ int CPrinterLink::PollStatus() {
         return 0;
     }
     const DWORD length = command->BuildByte(CMD_SC, LINK_NO_ARGUMENT);
-    for (;;) {
+    while (!owner->m_bClosing) {
         DWORD moved = 0;
         const BOOL written = PortWrite(port, command->GetBytes(), length, &moved);
         if (!written) Sleep(1);
@@ -118,6 +118,8 @@ int CPrinterLink::PollStatus() {
         FailWithError(TEXT_PRINTER_ERROR, reply[0]);
         return 0;
     }
+    SetLinkBusy(0);
+    return 0;
 }
 
 int CPrinterLink::Release() {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "link/CardEntry.h"
@@ -55,8 +56,8 @@ public:
     // Folder listing for the card browser.
     int ListFolder();
     int ParseListing(const uint8_t* records, int count);
-    int GetEntryCount() const { return static_cast<int>(entries.size()); }
-    int CopyEntries(CardEntry* target) const;
+    // The last listing's entries, handed over whole; the link keeps none.
+    std::vector<CardEntry> TakeEntries() { return std::move(entries); }
 
     // File read.
     int FetchFile();

@@ -4,11 +4,7 @@
 #include "LinkFixture.h"
 
 namespace {
-std::vector<CardEntry> Entries(const CPrinterLink& link) {
-    std::vector<CardEntry> entries(link.GetEntryCount());
-    link.CopyEntries(entries.data());
-    return entries;
-}
+std::vector<CardEntry> Entries(CPrinterLink& link) { return link.TakeEntries(); }
 std::set<std::string> Names(const std::vector<CardEntry>& entries) {
     std::set<std::string> names;
     for (const CardEntry& e : entries) names.insert(e.name);
@@ -62,7 +58,7 @@ TEST_F(LinkTest, LargeFolderArrivesWhole) {
     }
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(link->GetEntryCount(), 258);
+    EXPECT_EQ(int(link->TakeEntries().size()), 258);
     const auto replies = emulator.Replies();
     ASSERT_EQ(replies.size(), 2u);
     EXPECT_EQ(replies[0], "000102");
@@ -77,7 +73,7 @@ TEST_F(LinkTest, FolderBeyondTheReplyBufferIsStillReadWhole) {
     }
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(link->GetEntryCount(), 2600);
+    EXPECT_EQ(int(link->TakeEntries().size()), 2600);
 }
 
 TEST_F(LinkTest, PrinterErrorOnAListingWithRecordsEndsTheWork) {
@@ -88,7 +84,7 @@ TEST_F(LinkTest, PrinterErrorOnAListingWithRecordsEndsTheWork) {
     EXPECT_EQ(owner.errorTextId, 3009);
     EXPECT_EQ(owner.errorCode, 5);
     EXPECT_EQ(owner.Sent(), std::vector<UINT>{3003});
-    EXPECT_EQ(link->GetEntryCount(), 2) << "the records that were parsed stay";
+    EXPECT_EQ(int(link->TakeEntries().size()), 2) << "the records that were parsed stay";
 }
 
 TEST_F(LinkTest, EmptyFolderIsNotAnErrorWhateverTheStatus) {
@@ -102,7 +98,7 @@ TEST_F(LinkTest, EmptyFolderIsNotAnErrorWhateverTheStatus) {
 TEST_F(LinkTest, EmptyFolderGivesAnEmptyList) {
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(link->ListFolder(), 0);
-    EXPECT_EQ(link->GetEntryCount(), 0);
+    EXPECT_EQ(int(link->TakeEntries().size()), 0);
     EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
     EXPECT_EQ(emulator.Replies(), (std::vector<std::string>{"000000", "000000"}));
 }
@@ -131,7 +127,7 @@ TEST_F(LinkTest, ListingThatNeverAnswersEndsWithAnEmptyList) {
     ASSERT_NO_FATAL_FAILURE(Start({"--silence", "1"}));
     EXPECT_EQ(link->ListFolder(), 0);
     EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
-    EXPECT_EQ(link->GetEntryCount(), 0);
+    EXPECT_EQ(int(link->TakeEntries().size()), 0);
     EXPECT_FALSE(IsLinkBusy());
 }
 
