@@ -18,6 +18,18 @@ constexpr UINT TEXT_LISTING = 3015;
 constexpr UINT TEXT_COPYING = 3016;
 constexpr UINT TEXT_OVERWRITE = 3018;
 constexpr UINT TEXT_NO_PORT = 3300;
+// Progress of a copy and its end.
+constexpr UINT TEXT_PROGRESS = 3020;           // status: files and bytes
+constexpr UINT TEXT_PROGRESS_SHORT = 3021;     // status: files, when the long form does not fit
+constexpr UINT TEXT_PROGRESS_COUNTING = 3022;  // status: while selected folders are still counted
+constexpr UINT TEXT_TITLE_TIME_LEFT = 3023;    // title: percent, time left, title
+constexpr UINT TEXT_TITLE_PERCENT = 3024;      // title: percent, title
+constexpr UINT TEXT_COPIED_ALL = 3025;         // status at the end: every file arrived
+constexpr UINT TEXT_COPIED_SOME = 3026;        // status at the end: some were left
+constexpr UINT TEXT_REPORT_HEADER = 3027;
+constexpr UINT TEXT_REPORT_NAMES = 3028;
+constexpr UINT TEXT_REPORT_MORE = 3029;
+constexpr UINT TEXT_LEFT_DECLINED = 3030;  // then one text per way a file is left, in FileOutcome order
 
 constexpr int UI_TEXT_SLOTS = 8;
 constexpr int UI_TEXT_SIZE = 64;

@@ -25,6 +25,7 @@ BEGIN_MESSAGE_MAP(CTransferDlg, CDialog)
     ON_NOTIFY(NM_CLICK, PANEL_CARD_LIST, OnCardListQuiet)
     ON_BN_CLICKED(PANEL_PARENT_BUTTON, OnParent)
     ON_MESSAGE(WM_TIMER, OnTimer)
+    ON_MESSAGE(WM_APP_COPY_REPORT, OnCopyReport)
 END_MESSAGE_MAP()
 
 CTransferDlg::CTransferDlg(BOOL bOpenFileDialog, const char* defaultExtension, const char* fileName,

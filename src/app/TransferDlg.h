@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/LanguageModule.h"
+#include "copy/CopyTally.h"
 #include "display/BitmapButtonSet.h"
 #include "display/Dib.h"
 #include "display/PanelIds.h"
@@ -31,6 +32,11 @@ struct CopyJob {
 };
 
 UINT CopyWorkerProc(void* job);
+
+// Private messages and timers of the window.
+constexpr UINT WM_APP_COPY_REPORT = WM_APP + 1;
+constexpr UINT_PTR CLOSE_TIMER = 1;
+constexpr UINT_PTR PROGRESS_TIMER = 2;
 
 // The answer to a message box that takes nothing further: Cancel, No, or its only button.
 int SafeAnswer(UINT buttons);
@@ -120,9 +126,27 @@ public:
     void CopySelection();
     int CopyFolderTree(HANDLE port, const char* source, char* destination);
     int AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node);
-    int WritePcFile(const char* destination, WORD prefixLength, const char* nodePath, const char* pcFileName,
-                    DWORD size, const BYTE* buffer);
+    FileOutcome WritePcFile(const char* destination, WORD prefixLength, const char* nodePath,
+                            const char* pcFileName, DWORD size, const BYTE* buffer);
     void ShowDiskFull();
+    // The files of one folder tree that the walk found and has finished.
+    struct TreeAccount {
+        uint32_t files = 0, doneFiles = 0;
+        uint64_t bytes = 0, doneBytes = 0;
+    };
+    void TallyFiles(const char* folderPath, const RawListing& listing, TreeAccount& tree);
+    void FinishFile(FileOutcome outcome, uint32_t size, const std::string& name, TreeAccount& tree);
+    void EndTreeEarly(FileOutcome outcome, const TreeAccount& tree);
+
+    // copy/CopyProgress.cpp: how far a copy has come, and what it left behind
+    std::string ModuleText(UINT id);
+    void OnFileProgress(uint32_t received) override;
+    void StartProgress(const std::vector<CardEntry>& selection, bool wholeCard);
+    void ShowProgress();
+    bool FitsStatusLine(const std::string& text) const;
+    static void SetTextIfChanged(HWND window, const std::string& text);
+    void EndProgress(bool stopped);
+    LRESULT OnCopyReport(WPARAM, LPARAM);
 
     // copy/Lamps.cpp
     void AnimateLamps();
@@ -152,6 +176,16 @@ public:
     std::vector<CardEntry> m_copySelection;
     std::string m_strCopyFolder;
     std::string m_strCopyDestination;
+
+    CCopyTally m_tally;
+    // What the progress shows, so that it never goes back.
+    struct ProgressShown {
+        uint32_t doneFiles, totalFiles;
+        uint64_t doneBytes, totalBytes;
+        int percent;
+    } m_progressShown = {};
+    ULONGLONG m_nCopyStartTick = 0;
+    bool m_bStopped = false;
 
     PortUse m_portUse;
     // The worker on the port (connect, listing or copy) and the lamp worker: the window waits for

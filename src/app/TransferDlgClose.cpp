@@ -7,7 +7,6 @@
 #include "link/InstanceFlags.h"
 
 namespace {
-constexpr UINT_PTR CLOSE_TIMER = 1;
 constexpr UINT CLOSE_STEP_MS = 100;
 }  // namespace
 
@@ -45,6 +44,7 @@ BOOL CTransferDlg::OnCloseRequest() {
 
 LRESULT CTransferDlg::OnTimer(WPARAM id, LPARAM) {
     if (id == CLOSE_TIMER && m_bClosing) Close();
+    if (id == PROGRESS_TIMER && CopyRunning() && !m_bClosing) ShowProgress();
     return 0;
 }
 
@@ -76,6 +76,7 @@ void CTransferDlg::OnDestroy() {
     m_bCopying = 0;
     m_bBusy = 0;
     ::KillTimer(m_hWnd, CLOSE_TIMER);
+    ::KillTimer(m_hWnd, PROGRESS_TIMER);
     // Whatever way the window went, the workers use the port, the link, the language module and
     // this window: they must be gone before any of them is released.
     WaitForWorker(m_pPortWorker, [this] { AnswerWorkerQuestions(); });

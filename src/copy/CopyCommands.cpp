@@ -84,6 +84,8 @@ void CTransferDlg::OnCopy() {
     const std::string pathName = GetPathName();
     m_copySelection = selection;
     m_strCopyFolder = m_strCardPath;
+    m_bStopped = false;
+    StartProgress(selection, m_bSelectAll == 1);
     m_strCopyDestination = CutLastComponent(pathName);
     g_copyJob.owner = this;
     if (m_bSelectAll == 1) {
@@ -108,6 +110,7 @@ void CTransferDlg::OnStop() {
     SetBitmapButtonImages(set, PANEL_EXIT_STOP_BUTTON, StopPictures(DisplayMode));
     RepaintBitmapButton(m_hWnd, PANEL_EXIT_STOP_BUTTON);
     EnableItem(PANEL_EXIT_STOP_BUTTON, FALSE);
+    m_bStopped = true;
     m_bCopying = 0;
     m_bBusy = 0;
 }
@@ -116,6 +119,7 @@ BOOL CTransferDlg::OnCopyDone(UINT) {
     if (m_bClosing) return TRUE;
     // Sending this was the copy worker's last act on the port.
     FreePort();
+    EndProgress(m_bStopped);
     m_bBusy = 0;
     m_bCopying = 0;
     BitmapButtonSet* set = GetBitmapButtonSet(m_hWnd);
@@ -143,6 +147,5 @@ BOOL CTransferDlg::OnCopyDone(UINT) {
     ::SendMessageA(view, WM_KEYDOWN, VK_F5, 0);
     ::SendMessageA(view, WM_KEYUP, VK_F5, 0);
     ::EnableWindow(FindStandardToolbar(standard), TRUE);
-    SetItemText(PANEL_STATUS_LINE, "");
     return TRUE;
 }

@@ -51,6 +51,7 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
         emptyReplies = (moved == 1 && wanted > 0) ? emptyReplies + 1 : 0;
         if (emptyReplies >= MAX_EMPTY_REPLIES) return CHUNK_PORT_FAILED;
         position += moved - 1;
+        owner->OnFileProgress(position);
         if (position >= size) return CHUNK_COMPLETE;
         saved = buffer[position];
     }
@@ -58,13 +59,15 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
 }
 
 int CPrinterLink::FetchFile() {
-    if (!IsOpen() || !command || !IsSafePcName(pcFileName)) {
+    lastOutcome = IsSafePcName(pcFileName) ? FILE_READ_FAILED : FILE_BAD_NAME;
+    if (!IsOpen() || !command || lastOutcome == FILE_BAD_NAME) {
         SetLinkBusy(0);
         return 0;
     }
     if (PcPathExists(pcFileName)) {
         SetLinkBusy(0);
         if (owner->AskUser(owner->GetUiText(UI_TEXT_OVERWRITE), MB_YESNO | MB_TASKMODAL) == IDNO) {
+            lastOutcome = FILE_DECLINED;
             return 1;
         }
     }
@@ -101,6 +104,7 @@ int CPrinterLink::FetchFile() {
     std::unique_ptr<uint8_t[]> buffer;
     if (bufferSize <= SIZE_MAX) buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bufferSize)]);
     if (!buffer) {
+        lastOutcome = FILE_TOO_LARGE;
         SetLinkBusy(0);
         return 0;
     }
@@ -111,14 +115,25 @@ int CPrinterLink::FetchFile() {
         return 0;
     }
     if (received != CHUNK_COMPLETE || owner->m_bBusy != 1) {
+        if (owner->m_bBusy != 1) lastOutcome = FILE_STOPPED;
         SetLinkBusy(0);
         return 0;
     }
 
-    if (WritePcFileThroughTemp(pcFileName, buffer.get() + 1, size) == PC_WRITE_DISK_FULL) {
-        char text[1024];
-        owner->LoadModuleText(TEXT_DISK_FULL, text, sizeof(text));
-        owner->AskUser(text, MB_OK);
+    switch (WritePcFileThroughTemp(pcFileName, buffer.get() + 1, size)) {
+        case PC_WRITE_OK:
+            lastOutcome = FILE_COPIED;
+            break;
+        case PC_WRITE_DISK_FULL: {
+            lastOutcome = FILE_DISK_FULL;
+            char text[1024];
+            owner->LoadModuleText(TEXT_DISK_FULL, text, sizeof(text));
+            owner->AskUser(text, MB_OK);
+            break;
+        }
+        default:
+            lastOutcome = FILE_WRITE_FAILED;
+            break;
     }
     buffer.reset();
     SetLinkBusy(0);
@@ -127,6 +142,7 @@ int CPrinterLink::FetchFile() {
 }
 
 int CPrinterLink::OpenCardFile(HANDLE onPort, uint8_t* buffer, uint32_t size, const char* path) {
+    lastOutcome = FILE_READ_FAILED;
     const size_t n = std::strlen(path);
     if (n > LINK_MAX_TEXT_ARGUMENT) return 0;
     uint8_t packet[LINK_PACKET_SIZE];
@@ -150,7 +166,10 @@ int CPrinterLink::OpenCardFile(HANDLE onPort, uint8_t* buffer, uint32_t size, co
     // Any other status counts as open; the size comes from the listing record.
     int pending = 1;
     const int complete = ReceiveData(onPort, buffer, &pending, size);
-    return complete && owner->m_bBusy == 1 ? 1 : 0;
+    if (owner->m_bBusy != 1) lastOutcome = FILE_STOPPED;
+    if (!complete || owner->m_bBusy != 1) return 0;
+    lastOutcome = FILE_COPIED;  // received whole; the caller writes it
+    return 1;
 }
 
 int CPrinterLink::ReceiveData(HANDLE onPort, uint8_t* buffer, int* pending, uint32_t size) {

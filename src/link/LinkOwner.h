@@ -38,6 +38,8 @@ public:
     virtual const char* GetUiText(int slot) = 0;
     // The standard part's current file path ("folder\*.*").
     virtual std::string GetPathName() = 0;
+    // Bytes of the file being fetched that have arrived so far; called on the fetching thread.
+    virtual void OnFileProgress(uint32_t /*received*/) {}
 
     // Plain words shared with the workers; clearing m_bBusy is the stop request.
     std::atomic<LONG> m_bBusy{0};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/CardEntry.h"
+#include "link/FileOutcome.h"
 #include "link/LinkCommand.h"
 #include "link/LinkOwner.h"
 
@@ -65,6 +66,9 @@ public:
     int OpenCardFile(HANDLE port, uint8_t* buffer, uint32_t size, const char* cardPath);
     int ReceiveData(HANDLE port, uint8_t* buffer, int* pending, uint32_t size);
 
+    // How the last FetchFile or OpenCardFile ended.
+    FileOutcome LastOutcome() const { return lastOutcome; }
+
     HANDLE GetPort() const { return port; }
     bool IsOpen() const { return port != nullptr && port != INVALID_HANDLE_VALUE; }
     const char* GetCardPath() const { return cardPath; }
@@ -82,4 +86,5 @@ private:
     char cardPath[LINK_PATH_SIZE];
     char pcFileName[LINK_PATH_SIZE];
     CLinkOwner* owner;
+    FileOutcome lastOutcome = FILE_COPIED;
 };
