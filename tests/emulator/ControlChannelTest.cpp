@@ -8,12 +8,11 @@ namespace {
 
 class ControlChannelTest : public EmulatorTest {};
 
-TEST_F(ControlChannelTest, ResetForgetsTheWholeScenarioAndThePendingBytes) {
+TEST_F(ControlChannelTest, ResetReplacesTheWholeScenarioAndDropsPendingBytesOrFailsAndKeepsIt) {
     WriteFileBytes(Card() + "/one/A.TXT", PatternBytes(1, 1));
     WriteFileBytes(Card() + "/two/B.TXT", PatternBytes(2, 2));
-    const std::vector<std::string> aScenario = {"--sc-status", "10", "--garbage", "2:aa"};
-    std::vector<std::string> aOptions = {"--card-dir", Card() + "/one"};
-    aOptions.insert(aOptions.end(), aScenario.begin(), aScenario.end());
+    std::vector<std::string> aOptions = {"--card-dir", Card() + "/one", "--sc-status",
+                                         "10",         "--garbage",     "2:aa"};
     Start(aOptions);
     EXPECT_EQ(m_port.Exchange(PacketSc(), 2), (Bytes{0x10, 0x00}));
     EXPECT_EQ(m_port.Exchange(PacketSr(0x00), 1), Bytes{0xAA});
@@ -40,16 +39,13 @@ TEST_F(ControlChannelTest, ResetForgetsTheWholeScenarioAndThePendingBytes) {
     file << std::ifstream(Dir("packets.log")).rdbuf();
     EXPECT_NE(file.str().find("> 1b535200\n< 00\n# reset --card-dir " + Card() + "/two"),
               std::string::npos);
-}
 
-TEST_F(ControlChannelTest, FailedResetAnswersErrorAndKeepsTheScenario) {
+    // A reset that fails answers why, and the scenario before it stays.
     WriteFileBytes(Dir("junk.img"), PatternBytes(100000, 3));
-    Start({"--sc-status", "10,10"});
     for (const std::vector<std::string>& aBad : std::vector<std::vector<std::string>>{
-             {"--bogus"}, {"--card-dir", Dir("missing")}, {"--card-image", Dir("junk.img")}}) {
+             {"--bogus"}, {"--card-dir", Dir("missing")}, {"--card-image", Dir("junk.img")}})
         EXPECT_EQ(Reset(aBad).rfind("error ", 0), 0u) << aBad[0];
-    }
-    EXPECT_EQ(m_port.Exchange(PacketSc(), 2), (Bytes{0x10, 0x00}));
+    EXPECT_EQ(NamesOf(List(m_port, "\\*.*")), Names{"B.TXT"});
 }
 
 }  // namespace

@@ -39,43 +39,36 @@ std::string CardPath(std::string strPath) {
     return "\\" + strPath;
 }
 
-class FatImageTest : public EmulatorTest, public ::testing::WithParamInterface<const char*> {
-protected:
-    void Format(const std::string& strFormat, const std::string& strFolders) {
-        Mtools("mkfs.fat -n CARDLABEL -C " + m_strImage + " " + strFormat + " >/dev/null");
-        Mtools("mmd -i " + m_strImage + " " + strFolders);
-    }
-    void AddFile(const std::string& strCardPath, size_t nSize) {
-        WriteFileBytes(Dir("source"), PatternBytes(nSize, static_cast<uint32_t>(nSize)));
-        Mtools("mcopy -i " + m_strImage + " " + Dir("source") + " '::/" + strCardPath + "'");
-    }
-
-    std::string m_strImage = Dir("card.img");
-};
+class FatImageTest : public EmulatorTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(FatImageTest, ListingsAndFilesAreWhatMtoolsSees) {
-    Format(GetParam(), "::/DCIM ::/DCIM/100PHOTO ::/EMPTY");
+    const std::string strImage = Dir("card.img");
+    Mtools("mkfs.fat -n CARDLABEL -C " + strImage + " " + GetParam() + " >/dev/null");
+    Mtools("mmd -i " + strImage + " ::/DCIM ::/DCIM/100PHOTO ::/EMPTY");
+    auto add = [&](const std::string& strPath, size_t nSize) {
+        WriteFileBytes(Dir("source"), PatternBytes(nSize, static_cast<uint32_t>(nSize)));
+        Mtools("mcopy -i " + strImage + " " + Dir("source") + " '::/" + strPath + "'");
+    };
     // Written out of name order, with a long name and a deleted entry among them.
     Names aFiles;
     for (size_t nSize : {5000, 1, 0, 513, 300000, 2048}) {
         aFiles.push_back("DCIM/100PHOTO/F" + std::to_string(nSize) + ".BIN");
-        AddFile(aFiles.back(), nSize);
+        add(aFiles.back(), nSize);
     }
-    AddFile("long file name.txt", 10);
+    add("long file name.txt", 10);
     aFiles.push_back("LONGFI~1.TXT");
-    AddFile("DCIM/GONE.BIN", 100);
-    Mtools("mdel -i " + m_strImage + " ::/DCIM/GONE.BIN");
-    Start({"--card-image", m_strImage});
+    add("DCIM/GONE.BIN", 100);
+    Mtools("mdel -i " + strImage + " ::/DCIM/GONE.BIN");
+    Start({"--card-image", strImage});
 
     for (const std::string strFolder : {"", "DCIM", "DCIM/100PHOTO", "EMPTY"}) {
         Names aSeen;
         for (const CardRecord& record : List(m_port, CardPath(strFolder) + "\\*.*"))
             aSeen.push_back(MdirLine(record));
-        EXPECT_EQ(aSeen, Mdir(m_strImage, strFolder)) << strFolder;
+        EXPECT_EQ(aSeen, Mdir(strImage, strFolder)) << strFolder;
     }
     for (const std::string& strFile : aFiles) {
-        const std::string strMcopy =
-            Mtools("mcopy -n -i " + m_strImage + " '::/" + strFile + "' -");
+        const std::string strMcopy = Mtools("mcopy -n -i " + strImage + " '::/" + strFile + "' -");
         EXPECT_EQ(Fetch(m_port, CardPath(strFile)), Bytes(strMcopy.begin(), strMcopy.end()))
             << strFile;
     }
