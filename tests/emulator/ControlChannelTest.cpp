@@ -32,7 +32,7 @@ TEST_F(ControlChannelTest, ResetReplacesTheWholeScenarioAndDropsPendingBytesOrFa
     EXPECT_EQ(m_port.Exchange(PacketSr(0x00), 1), Bytes{0xAA});
     EXPECT_EQ(m_port.Exchange(PacketFr(1), 1), Bytes{0xFF});
     EXPECT_EQ(NamesOf(List(m_port, "\\*.*")), Names{"B.TXT"});
-    EXPECT_EQ(Log().front(), "? 5200");
+    EXPECT_EQ(Log().at(0), "? 5200");
 
     // The log file keeps every line, with a note at each reset.
     std::stringstream file;

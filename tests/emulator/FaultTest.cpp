@@ -76,7 +76,7 @@ TEST_F(FaultTest, SplitPausesAndANewCommandDropsWhatIsStillQueued) {
     EXPECT_EQ(Read(10), Data(7, 10));
     ASSERT_TRUE(WaitForLog("# dropped 98 reply bytes not yet sent"));
     const std::vector<std::string> aLog = Log();  // each part is logged as it goes
-    EXPECT_EQ(aLog[2] + aLog[3], "< 0000< 000bb8");
+    EXPECT_EQ(aLog.at(2) + aLog.at(3), "< 0000< 000bb8");
 }
 
 TEST_F(FaultTest, SilenceSendsNothingAndGarbageIsSentWhateverItsLength) {
