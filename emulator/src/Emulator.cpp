@@ -79,10 +79,11 @@ void CEmulator::WritePortFile(std::string& strError) {
 
 bool CEmulator::ApplyScenario(const ScenarioOptions& scenario, std::string& strError) {
     std::unique_ptr<CCardSource> pCard =
-        OpenCard(scenario.m_strCardDir, scenario.m_strCardImage, strError);
+        OpenCard(scenario.m_strCardDir, scenario.m_strCardImage, scenario.m_order, strError);
     if (!pCard) return false;
     m_engine.Reset(std::move(pCard), scenario);
     m_mapFaults = scenario.m_mapExchangeFaults;
+    m_mapStatusFaults = scenario.m_mapStatusFaults;
     m_output.Clear();
     m_output.SetRate(scenario.m_nRate);
     m_parser.Reset();
@@ -206,7 +207,11 @@ void CEmulator::OnPacket(const ReceivedItem& packet) {
     m_nQueuedFileData = 0;
     if (m_pty.RestoreRawMode()) m_log.Note("the port had left raw mode; raw mode restored");
 
-    const PrinterReply reply = m_engine.Answer(packet);
+    PrinterReply reply = m_engine.Answer(packet);
+    const auto itStatus = m_mapStatusFaults.find(m_nExchange);
+    if (itStatus != m_mapStatusFaults.end()) {
+        m_log.Note(ReplaceStatus(reply, itStatus->second, m_nExchange));
+    }
     const auto itFault = m_mapFaults.find(m_nExchange);
     const ReplyPlan plan =
         PlanReply(reply, itFault == m_mapFaults.end() ? nullptr : &itFault->second, m_nExchange);

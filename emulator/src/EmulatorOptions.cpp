@@ -24,7 +24,9 @@ const char HELP_TEXT[] =
     "\n"
     "Card (one of, or none for an empty card):\n"
     "  --card-dir DIR         serve a host folder, names shown in 8.3 form\n"
-    "  --card-image FILE      serve a FAT12/16/32 image file\n"
+    "  --card-image FILE      serve a FAT12/16/32 image file (entries in directory order)\n"
+    "  --order ORDER          order of a host folder's entries: sorted (default), reversed,\n"
+    "                         or shuffled[:SEED] (a fixed permutation per folder and seed)\n"
     "\n"
     "Faults (status bytes in hex, exchanges counted from 1 since start or reset):\n"
     "  --sr-status LIST       comma-separated status bytes for the successive SR 00 replies,\n"
@@ -37,6 +39,8 @@ const char HELP_TEXT[] =
     "  --inject-record FOLDER:NAMEHEX:ATTRHEX:SIZE\n"
     "                         add a raw record to FOLDER's listing: 11 name bytes as 22 hex\n"
     "                         digits, attributes in hex, size in decimal (repeatable)\n"
+    "  --status N:HEX         at exchange N the reply's first (status) byte is HEX (repeatable;\n"
+    "                         combines with the faults below)\n"
     "  --cut N:BYTES          at exchange N send only the first BYTES bytes of the reply\n"
     "  --split N:BYTES:MS     at exchange N send BYTES bytes, pause MS ms, then the rest\n"
     "  --silence N            at exchange N send nothing\n"
@@ -117,6 +121,18 @@ bool ParseInjectedRecord(const std::string& strText, InjectedRecord& injected) {
     injected.m_record.m_nSize = static_cast<uint32_t>(nSize);
     injected.m_record.m_nOpaque = 0;
     return true;
+}
+
+bool ParseOrder(const std::string& strText, RecordOrder& order) {
+    const std::vector<std::string> aParts = SplitOn(strText, ':');
+    order = RecordOrder{};
+    if (aParts[0] == "shuffled" && aParts.size() <= 2) {
+        order.m_kind = RECORD_ORDER::SHUFFLED;
+        return aParts.size() == 1 || ParseUnsigned(aParts[1], UINT64_MAX, order.m_nSeed);
+    }
+    if (aParts.size() != 1) return false;
+    if (aParts[0] == "reversed") order.m_kind = RECORD_ORDER::REVERSED;
+    return aParts[0] == "sorted" || aParts[0] == "reversed";
 }
 
 bool ParseExchangeFault(const std::string& strOption, const std::string& strText,
@@ -221,6 +237,23 @@ bool ParseEmulatorOptions(const std::vector<std::string>& aArgs, bool bScenarioO
         } else if (strName == "--card-image") {
             if (!takeValue()) return false;
             scenario.m_strCardImage = strValue;
+        } else if (strName == "--order") {
+            if (!takeValue()) return false;
+            if (!ParseOrder(strValue, scenario.m_order))
+                return bad("sorted, reversed or shuffled[:SEED]");
+        } else if (strName == "--status") {
+            if (!takeValue()) return false;
+            const std::vector<std::string> aParts = SplitOn(strValue, ':');
+            uint64_t nExchange = 0;
+            uint8_t nStatus = 0;
+            if (aParts.size() != 2 || !ParseExchange(aParts[0], nExchange) ||
+                !ParseHexByte(aParts[1], nStatus)) {
+                return bad("N:HEX");
+            }
+            if (!scenario.m_mapStatusFaults.emplace(nExchange, nStatus).second) {
+                strError = "two status bytes for exchange " + std::to_string(nExchange);
+                return false;
+            }
         } else if (strName == "--sr-status" || strName == "--sc-status" ||
                    strName == "--fo-status") {
             if (!takeValue()) return false;
@@ -271,6 +304,10 @@ bool ParseEmulatorOptions(const std::vector<std::string>& aArgs, bool bScenarioO
     }
     if (!scenario.m_strCardDir.empty() && !scenario.m_strCardImage.empty()) {
         strError = "--card-dir and --card-image exclude each other";
+        return false;
+    }
+    if (!scenario.m_strCardImage.empty() && scenario.m_order.m_kind != RECORD_ORDER::SORTED) {
+        strError = "--order is for --card-dir: an image keeps its own directory order";
         return false;
     }
     if (!bScenarioOnly && !parsed.m_strPortFile.empty() && parsed.m_nControlPort < 0) {

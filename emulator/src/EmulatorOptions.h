@@ -6,6 +6,7 @@
 
 #include "CardPath.h"
 #include "CardRecord.h"
+#include "RecordOrder.h"
 
 // What one exchange (counted from 1 since the last reset) does instead of its normal reply.
 enum class EXCHANGE_FAULT { CUT, SPLIT, SILENCE, GARBAGE, DISCONNECT };
@@ -27,6 +28,7 @@ struct InjectedRecord {
 struct ScenarioOptions {
     std::string m_strCardDir;
     std::string m_strCardImage;
+    RecordOrder m_order;               // of a host-folder card; an image keeps its directory order
     std::vector<uint8_t> m_aSrStatus;  // successive replies to SR 00, then 00
     std::vector<uint8_t> m_aScStatus;
     std::vector<uint8_t> m_aFoStatus;
@@ -35,7 +37,8 @@ struct ScenarioOptions {
     uint32_t m_nCountExtra = 0;
     std::vector<InjectedRecord> m_aInjected;
     std::map<uint64_t, ExchangeFault> m_mapExchangeFaults;
-    uint64_t m_nRate = 0;  // reply bytes per second, 0 = unlimited
+    std::map<uint64_t, uint8_t> m_mapStatusFaults;  // exchange -> first byte of its reply
+    uint64_t m_nRate = 0;                           // reply bytes per second, 0 = unlimited
     bool m_bNoPort = false;
 };
 

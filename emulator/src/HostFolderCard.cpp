@@ -62,7 +62,8 @@ CardRecord DotRecord(const char* pszName, uint32_t nOpaque) {
 
 }  // namespace
 
-CHostFolderCard::CHostFolderCard(std::string strRoot) : m_strRoot(std::move(strRoot)) {}
+CHostFolderCard::CHostFolderCard(std::string strRoot, RecordOrder order)
+    : m_strRoot(std::move(strRoot)), m_order(order) {}
 
 bool CHostFolderCard::Check(std::string& strError) const {
     struct stat info {};
@@ -157,7 +158,11 @@ bool CHostFolderCard::ListFolder(const CardFolder& folder, std::vector<CardRecor
         aRecords.push_back(DotRecord(".", ModificationWord(aLevels.back())));
         aRecords.push_back(DotRecord("..", ModificationWord(aLevels[aLevels.size() - 2])));
     }
-    for (const HostEntry& entry : aEntries) aRecords.push_back(entry.m_record);
+    std::vector<CardRecord> aOrdered;
+    for (const HostEntry& entry : aEntries) aOrdered.push_back(entry.m_record);
+    // Keyed by the resolved host path, so every spelling of a folder gives it the same order.
+    ApplyRecordOrder(m_order, aLevels.back().substr(m_strRoot.size()), aOrdered);
+    aRecords.insert(aRecords.end(), aOrdered.begin(), aOrdered.end());
     return true;
 }
 

@@ -3,14 +3,16 @@
 #include <vector>
 
 #include "CardSource.h"
+#include "RecordOrder.h"
 
 // A card served from a folder of the host. Names are shown in 8.3 form (ShortNameMapper),
 // folders with attribute 0x10, files with 0x20, each with the DOS date/time of its mtime.
-// Sub-folders list "." and ".." first, as FAT does; the rest are sorted by 8.3 name.
+// Sub-folders list "." and ".." first, as FAT does; the rest follow the chosen order of
+// their 8.3 names (sorted, reversed or shuffled).
 // Paths are resolved through those names only, so no path from the PC leaves the folder.
 class CHostFolderCard : public CCardSource {
 public:
-    explicit CHostFolderCard(std::string strRoot);
+    CHostFolderCard(std::string strRoot, RecordOrder order);
 
     bool Check(std::string& strError) const;
 
@@ -28,4 +30,5 @@ private:
     bool ReadHostFolder(const std::string& strHostPath, std::vector<HostEntry>& aEntries) const;
 
     std::string m_strRoot;
+    RecordOrder m_order;
 };

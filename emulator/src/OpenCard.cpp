@@ -5,13 +5,10 @@
 #include "HostFolderCard.h"
 
 std::unique_ptr<CCardSource> OpenCard(const std::string& strCardDir,
-                                      const std::string& strCardImage, std::string& strError) {
-    if (!strCardDir.empty() && !strCardImage.empty()) {
-        strError = "--card-dir and --card-image exclude each other";
-        return nullptr;
-    }
+                                      const std::string& strCardImage, RecordOrder order,
+                                      std::string& strError) {
     if (!strCardDir.empty()) {
-        auto pCard = std::make_unique<CHostFolderCard>(strCardDir);
+        auto pCard = std::make_unique<CHostFolderCard>(strCardDir, order);
         if (!pCard->Check(strError)) return nullptr;
         return pCard;
     }

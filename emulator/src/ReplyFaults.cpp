@@ -17,6 +17,14 @@ uint32_t DataBytesIn(const PrinterReply& reply, size_t nReplyBytes) {
 
 }  // namespace
 
+std::string ReplaceStatus(PrinterReply& reply, uint8_t nStatus, uint64_t nExchange) {
+    // Every reply starts with its status byte: SR, SC, an IR header, FO and FR alike.
+    const std::string strOld = ToHex(reply.m_aBytes.data(), 1);
+    reply.m_aBytes[0] = nStatus;
+    return "exchange " + std::to_string(nExchange) + ": status " + ToHex(&nStatus, 1) +
+           " instead of " + strOld;
+}
+
 ReplyPlan PlanReply(const PrinterReply& reply, const ExchangeFault* pFault, uint64_t nExchange) {
     ReplyPlan plan;
     const std::string strAt = "exchange " + std::to_string(nExchange) + ": ";

@@ -14,4 +14,7 @@ struct ReplyPlan {
     std::string m_strNote;          // what the fault did, empty without one
 };
 
+// Puts a scenario's status byte in place of the reply's first byte; returns the note to log.
+std::string ReplaceStatus(PrinterReply& reply, uint8_t nStatus, uint64_t nExchange);
+
 ReplyPlan PlanReply(const PrinterReply& reply, const ExchangeFault* pFault, uint64_t nExchange);
