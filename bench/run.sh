@@ -4,11 +4,11 @@
 # unthrottled and at 500 KB/s (a byte-mode parallel port). Runs inside scripts/test-env.sh.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build="$here/build"
+build="${BUILD_DIR:-$here/build}"
 card="$build/bench-card"
 destination="$build/bench-received"
 raw="$build/bench-native/raw-rate"
-drive="$build/win64/bench/drive/drive.exe"
+drive="$build/win64/tools/drive/drive.exe"
 port="$WINEPREFIX/dosdevices/lpt1"
 
 cmake -S "$here/bench/native" -B "$build/bench-native" >/dev/null && cmake --build "$build/bench-native" >/dev/null

@@ -68,7 +68,7 @@ if [ -n "$(ls -A "$destination")" ]; then
     find "$destination" -mindepth 1 -delete
 fi
 echo "copying the whole card through the window..."
-if ! result=$(wine "$build/win64/bench/drive/drive.exe" copy-all 2>&1 </dev/null); then
+if ! result=$(wine "$build/win64/tools/drive/drive.exe" copy-all 2>&1 </dev/null); then
     echo "the copy did not run: $result" >&2
     exit 1
 fi

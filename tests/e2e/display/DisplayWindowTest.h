@@ -10,8 +10,11 @@
 #include "ScreenCapture.h"
 #include "WindowTest.h"
 #include "display/PanelLayout.h"
+#include "display/PictureDibs.h"
 
 constexpr DWORD PAINT_TIMEOUT_MS = 10000;
+const char* const PRINTER_PICTURE_FILE = PICTURE_FILE_NAMES[0];
+const char* const LOGO_PICTURE_FILE = PICTURE_FILE_NAMES[2];
 
 // The names the small card's root shows.
 extern const std::vector<std::string> CARD_ROOT_NAMES;
@@ -24,13 +27,11 @@ struct PictureCoverage {
     bool IsBlank() const { return nSamples > 0 && nUnlikeBackground == 0; }
 };
 
-// The installed program with its three picture files beside it, started on a small card, looked
+// The installed program (its three picture files beside it), started on a small card, looked
 // at on the screen: where its windows are, what the pixels show. The same tests run on a palette
 // display and on a high-colour one and expect what that display must show.
 class CDisplayWindowTest : public CWindowTest {
 protected:
-    void SetUp() override;
-
     // Takes a picture file away from the install folder before the program starts.
     void RemovePictureFile(const std::string& strName);
     // Starts the program on the small card and waits for the root listing and the first paint.
