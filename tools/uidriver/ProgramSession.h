@@ -41,8 +41,10 @@ public:
 
     const std::string& InstallFolder() const { return m_installFolder.Path(); }
     const std::string& DestinationFolder() const { return m_destinationFolder.Path(); }
-    // The folder the program was last started in.
-    const std::string& StartFolder() const { return m_strStartFolder; }
+    // The folder the program was last started in, the destination before the first start.
+    const std::string& StartFolder() const {
+        return m_strStartFolder.empty() ? DestinationFolder() : m_strStartFolder;
+    }
     std::string ProgramPath() const { return m_installFolder / PROGRAM_FILE; }
     std::string LanguageModulePath() const;
 
