@@ -348,7 +348,8 @@ TEST_F(DisplayDrawingTest, PaintRedrawsOnlyThePicturesInTheUpdateArea) {
     for (int id : PICTURE_CONTROL_IDS) Fill(Item(id), MAGENTA);
     const RECT monitor = PanelRectOf(PANEL_MONITOR_PICTURE);
     InvalidateRect(m_panel, &monitor, FALSE);
-    ASSERT_TRUE(WaitUntil([&] { return centre(PANEL_MONITOR_PICTURE) == GREEN; }, PAINT_TIMEOUT_MS));
+    ASSERT_TRUE(
+        WaitUntil([&] { return centre(PANEL_MONITOR_PICTURE) == GREEN; }, PAINT_TIMEOUT_MS));
     EXPECT_EQ(centre(PANEL_PRINTER_PICTURE), MAGENTA);
     EXPECT_EQ(centre(PANEL_LOGO_PICTURE), MAGENTA);
 }
@@ -370,11 +371,13 @@ TEST_F(DisplayDrawingTest, HighColourPaintDrawsTheResourcePictures) {
     g_panel.displayMode = 0;
     for (int id : PICTURE_CONTROL_IDS) Fill(Item(id), MAGENTA);
     InvalidateRect(m_panel, nullptr, FALSE);
-    ASSERT_TRUE(WaitUntil([&] {
-        for (int id : PICTURE_CONTROL_IDS)
-            if (!Near(PixelOf(Item(id), 0, 0), HIGH_COLOR_BACKGROUND)) return false;
-        return true;
-    }, PAINT_TIMEOUT_MS));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (int id : PICTURE_CONTROL_IDS)
+                if (!Near(PixelOf(Item(id), 0, 0), HIGH_COLOR_BACKGROUND)) return false;
+            return true;
+        },
+        PAINT_TIMEOUT_MS));
 }
 
 // ---- bitmap buttons -------------------------------------------------------------------------
@@ -479,7 +482,8 @@ TEST_F(DisplayDrawingTest, OwnerDrawnButtonShowsPressedPictureWhileHeldDown) {
     StoreBitmapButtonSet(m_panel, MakeSet(LAMP_LIT, LAMP_DARK).release());
     HWND button = Item(PANEL_EXIT_STOP_BUTTON);
     InvalidateRect(button, nullptr, FALSE);
-    ASSERT_TRUE(WaitUntil([&] { return ButtonShows(m_released); }, PAINT_TIMEOUT_MS)) << Hex(ButtonPixels()[0]);
+    ASSERT_TRUE(WaitUntil([&] { return ButtonShows(m_released); }, PAINT_TIMEOUT_MS))
+        << Hex(ButtonPixels()[0]);
 
     SendMessageA(button, BM_SETSTATE, TRUE, 0);
     EXPECT_TRUE(WaitUntil([&] { return ButtonShows(m_pressed); }, PAINT_TIMEOUT_MS));
@@ -507,7 +511,8 @@ TEST_F(DisplayDrawingTest, SwitchedPicturesAppearAfterRepaint) {
     EXPECT_TRUE(ButtonShows(m_released)) << "switching alone does not repaint";
 
     EXPECT_EQ(RepaintBitmapButton(m_panel, PANEL_EXIT_STOP_BUTTON), 1);
-    EXPECT_TRUE(WaitUntil([&] { return ButtonShows(m_pressed); }, PAINT_TIMEOUT_MS));  // the dark picture, released
+    // The dark picture, released.
+    EXPECT_TRUE(WaitUntil([&] { return ButtonShows(m_pressed); }, PAINT_TIMEOUT_MS));
     EXPECT_EQ(RepaintBitmapButton(m_panel, 4242), 0);
 }
 

@@ -7,28 +7,10 @@
 
 namespace {
 
-std::vector<std::string> FromDistribution(std::string strFolder, std::string* pWhy) {
-    if (!strFolder.empty() && strFolder[0] == '/') strFolder = FromUnixPath(strFolder);
-    std::vector<std::string> aFiles;
-    for (const std::string& strName : ListFolder(strFolder)) {
-        if (!IsFolder(strFolder + "\\" + strName)) aFiles.push_back(strFolder + "\\" + strName);
-    }
-    for (const char* pNeeded : {PROGRAM_FILE, LANGUAGE_MODULE_FILE}) {
-        if (!FileExists(strFolder + "\\" + pNeeded)) {
-            *pWhy = "BRISLING_DIST (" + strFolder + ") lacks " + pNeeded;
-            return {};
-        }
-    }
-    return aFiles;
-}
-
-}  // namespace
-
+// The files of the installed form, found from this executable's folder: the program and its
+// language module in the build tree above it, the pictures in the source tree above that. Empty,
+// with the reason, when something is missing.
 std::vector<std::string> FindProgramFiles(std::string* pWhy) {
-    const std::string strDistribution = EnvironmentValue("BRISLING_DIST");
-    if (!strDistribution.empty()) return FromDistribution(strDistribution, pWhy);
-
-    // The build tree lies a few folders above this executable, the source tree above the build.
     std::vector<std::string> aFiles;
     std::string strFolder = ThisProgramFolder();
     for (int nLevel = 0; nLevel < 6 && !strFolder.empty();
@@ -44,10 +26,11 @@ std::vector<std::string> FindProgramFiles(std::string* pWhy) {
         }
     }
     *pWhy = std::string("no built ") + PROGRAM_FILE + " and " + LANGUAGE_MODULE_FILE +
-            " with the source's pictures above " + ThisProgramFolder() +
-            " (build the program, or set BRISLING_DIST)";
+            " with the source's pictures above " + ThisProgramFolder() + " (build the program)";
     return {};
 }
+
+}  // namespace
 
 CProgramSession::CProgramSession() : m_pUi(std::make_unique<CUiDriver>(0)) {}
 

@@ -3,7 +3,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "Files.h"
 #include "Outcome.h"
@@ -13,15 +12,6 @@
 #include "display/PictureDibs.h"
 
 constexpr const char* PROGRAM_FILE = "Brisling.exe";
-// The picture files beside the installed program, in the order it loads them.
-constexpr const char* PICTURE_FILES[] = {"printer_8bit.bmp", "monitor_8bit.bmp",
-                                         "kestrel_8bit.bmp"};
-
-// The installed form of the program to install from: the staged distribution named by
-// BRISLING_DIST (every file in it), or else the executable and the language module of the build
-// tree above this executable with the pictures of the source tree above that. Empty, with the
-// reason, when something is missing.
-std::vector<std::string> FindProgramFiles(std::string* pWhy);
 
 // One run of the program: a fresh install folder holding the program, its language module and
 // its pictures, the registry value naming it, a destination folder that the program starts in

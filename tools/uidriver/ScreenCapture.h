@@ -20,7 +20,6 @@ public:
     CScreenCapture& operator=(const CScreenCapture&) = delete;
 
     bool IsValid() const { return m_pBits != nullptr; }
-    const RECT& Area() const { return m_rcArea; }
     // The colour at a point in screen coordinates; CLR_INVALID outside the captured area.
     COLORREF Pixel(POINT ptScreen) const;
     // A 24-bit bottom-up Windows bitmap file of the whole capture.

@@ -27,7 +27,7 @@ struct PictureCoverage {
     bool IsBlank() const { return nSamples > 0 && nUnlikeBackground == 0; }
 };
 
-// The installed program (its three picture files beside it), started on a small card, looked
+// The installed program with its three picture files beside it, started on a small card, looked
 // at on the screen: where its windows are, what the pixels show. The same tests run on a palette
 // display and on a high-colour one and expect what that display must show.
 class CDisplayWindowTest : public CWindowTest {

@@ -49,7 +49,8 @@ TEST_F(FetchTest, ShortReplyIsContinuedFromWhereItEnded) {
     Fetch("\\IMG00001.JPG", "IMG00001.JPG"));
     EXPECT_EQ(link->FetchFile(), 1);
     EXPECT_EQ(emulator.Packets(FR_PREFIX),
-              (std::vector<std::string>{ReadPacket(5120), ReadPacket(5120), ReadPacket(5120), ReadPacket(1048)}));
+              (std::vector<std::string>{ReadPacket(5120), ReadPacket(5120), ReadPacket(5120),
+                                        ReadPacket(1048)}));
     EXPECT_EQ(Received("IMG00001.JPG"), bytes);
 }
 
