@@ -19,7 +19,7 @@ struct MdirEntry {
     bool m_bFolder = false;
     uint32_t m_nSize = 0;
     std::string m_strDate;  // "YYYY-MM-DD"
-    std::string m_strTime;  // "HH:MM"
+    std::string m_strTime;  // "H:MM"
 };
 
 std::string Trim(const std::string& strText) {
@@ -63,9 +63,10 @@ std::string DateOf(uint32_t nOpaque) {
     return szText;
 }
 
+// As mdir prints it: the hour without a leading zero.
 std::string TimeOf(uint32_t nOpaque) {
     char szText[8];
-    std::snprintf(szText, sizeof szText, "%02u:%02u", (nOpaque >> 11) & 31, (nOpaque >> 5) & 63);
+    std::snprintf(szText, sizeof szText, "%u:%02u", (nOpaque >> 11) & 31, (nOpaque >> 5) & 63);
     return szText;
 }
 
