@@ -4,11 +4,11 @@
 # unthrottled and at 500 KB/s (a byte-mode parallel port). Runs inside scripts/test-env.sh.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build="$here/build"
+build="${BUILD_DIR:-$here/build}"
 card="$build/bench-card"
 destination="$build/bench-received"
 raw="$build/bench-native/raw-rate"
-drive="$build/win64/bench/drive/drive.exe"
+drive="$build/win64/tools/drive/drive.exe"
 port="$WINEPREFIX/dosdevices/lpt1"
 
 cmake -S "$here/bench/native" -B "$build/bench-native" >/dev/null && cmake --build "$build/bench-native" >/dev/null
@@ -35,7 +35,8 @@ control() {  # one request to the emulator's control port
     [ "$answer" = ok ] || { echo "emulator: $answer" >&2; exit 1; }
 }
 
-wine reg add 'HKLM\SOFTWARE\KESTREL\Brisling' /v SetupPath /t REG_SZ \
+# The 64-bit view, which the 64-bit program reads: plain `wine reg` may be the 32-bit one.
+wine reg add 'HKLM\SOFTWARE\KESTREL\Brisling' /reg:64 /v SetupPath /t REG_SZ \
     /d "$(winepath -w "$here/dist/Brisling")" /f </dev/null >/dev/null 2>&1
 
 rate_of() { awk -v b="$payload" -v s="$1" 'BEGIN {printf "%.2f", b / 1e6 / s}'; }

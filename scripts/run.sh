@@ -47,7 +47,8 @@ wineserver -p </dev/null >/dev/null 2>&1 9>&-
 pids+=($!)
 for _ in $(seq 100); do [ -L "$WINEPREFIX/dosdevices/lpt1" ] && break; sleep 0.05; done
 
-wine reg add 'HKLM\SOFTWARE\KESTREL\Brisling' /v SetupPath /t REG_SZ \
+# The 64-bit view, which the 64-bit program reads: plain `wine reg` may be the 32-bit one.
+wine reg add 'HKLM\SOFTWARE\KESTREL\Brisling' /reg:64 /v SetupPath /t REG_SZ \
     /d "$(winepath -w "$dist" 2>/dev/null)" /f </dev/null >/dev/null 2>&1
 
 echo "card:        $card (served by the printer emulator on LPT1)"
@@ -67,8 +68,16 @@ if [ -n "$(ls -A "$destination")" ]; then
     echo "emptying $destination (left from an earlier run)"
     find "$destination" -mindepth 1 -delete
 fi
+drive="$build/win64/tools/drive/drive.exe"
+# The title comes from the language module, which the program finds through the registry value.
+title=$(wine "$drive" title 2>&1 </dev/null | tr -d '\r')
+if [ -z "$title" ]; then
+    echo "the window has no title: the language module in $dist was not loaded" >&2
+    exit 1
+fi
+echo "window:      $title"
 echo "copying the whole card through the window..."
-if ! result=$(wine "$build/win64/bench/drive/drive.exe" copy-all 2>&1 </dev/null); then
+if ! result=$(wine "$drive" copy-all 2>&1 </dev/null); then
     echo "the copy did not run: $result" >&2
     exit 1
 fi

@@ -1,8 +1,5 @@
 #include "display/PictureDibs.h"
 
-const char* const PICTURE_FILE_NAMES[PICTURE_COUNT] = {"printer_8bit.bmp", "monitor_8bit.bmp",
-                                                       "kestrel_8bit.bmp"};
-
 int LoadPictureDibs(PackedDib* slots[PICTURE_COUNT]) {
     FreePictureDibs(slots);
     for (int k = 0; k < PICTURE_COUNT; ++k) {

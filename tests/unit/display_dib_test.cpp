@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Files.h"
 #include "display/Dib.h"
 #include "display/DibPalette.h"
 #include "display/PictureDibs.h"
@@ -33,7 +34,7 @@ struct BmpFields {
     int truncateTo = -1;    // cut the file to this many bytes
 };
 
-void PutLe(std::string& s, uint32_t v, int bytes) {
+void PutLe(std::vector<unsigned char>& s, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) s.push_back(char((v >> (8 * i)) & 0xFF));
 }
 
@@ -42,13 +43,13 @@ uint32_t RowsBytes(const BmpFields& fields) {
 }
 
 // Colour i of the table is (i, 255 - i, 2i) as red, green, blue; pixel byte k is k mod 251.
-std::string MakeBmp(const BmpFields& fields) {
+std::vector<unsigned char> MakeBmp(const BmpFields& fields) {
     int entries = fields.tableEntries;
     if (entries < 0)
         entries = fields.clrUsed ? int(fields.clrUsed) : (fields.bitCount <= 8 ? 1 << fields.bitCount : 0);
     int bits = fields.bitsBytes >= 0 ? fields.bitsBytes : int(RowsBytes(fields));
     const uint32_t realOff = 14 + 40 + 4 * entries + fields.gapBeforeBits;
-    std::string s;
+    std::vector<unsigned char> s;
     s.push_back(fields.type[0]);
     s.push_back(fields.type[1]);
     PutLe(s, realOff + bits, 4);
@@ -71,41 +72,11 @@ std::string MakeBmp(const BmpFields& fields) {
         s.push_back(char(i & 0xFF));
         s.push_back(0);
     }
-    s.append(size_t(fields.gapBeforeBits), '\xEE');
+    s.insert(s.end(), size_t(fields.gapBeforeBits), 0xEE);
     for (int k = 0; k < bits; ++k) s.push_back(char(k % 251));
     if (fields.truncateTo >= 0) s.resize(size_t(fields.truncateTo));
     return s;
 }
-
-class TempFolder {
-public:
-    TempFolder() {
-        static int serial = 0;
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        m_path = std::string(base) + "brisling-dib-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(++serial);
-        CreateDirectoryA(m_path.c_str(), nullptr);
-    }
-    ~TempFolder() {
-        for (const std::string& f : m_files) DeleteFileA(f.c_str());
-        RemoveDirectoryA(m_path.c_str());
-    }
-    std::string Write(const std::string& name, const std::string& bytes) {
-        std::string full = m_path + "\\" + name;
-        HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-        CloseHandle(h);
-        m_files.push_back(full);
-        return full;
-    }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-    std::vector<std::string> m_files;
-};
 
 struct DibDeleter {
     void operator()(PackedDib* d) const { FreeDib(d); }
@@ -115,8 +86,9 @@ using DibPtr = std::unique_ptr<PackedDib, DibDeleter>;
 class DisplayDibFileTest : public ::testing::Test {
 protected:
     DibPtr Load(const BmpFields& fields) {
-        return DibPtr(LoadDibFile(
-            m_folder.Write("t" + std::to_string(++m_count) + ".bmp", MakeBmp(fields)).c_str()));
+        const std::string path = m_folder / ("t" + std::to_string(++m_count) + ".bmp");
+        WriteBytes(path, MakeBmp(fields));
+        return DibPtr(LoadDibFile(path.c_str()));
     }
     TempFolder m_folder;
     int m_count = 0;
@@ -398,7 +370,7 @@ protected:
     void WritePicture(int slot) {
         BmpFields fields;
         fields.width = 4 + slot;
-        m_folder.Write(PICTURE_FILE_NAMES[slot], MakeBmp(fields));
+        WriteBytes(m_folder / PICTURE_FILE_NAMES[slot], MakeBmp(fields));
     }
     TempFolder m_folder;
     char m_previous[MAX_PATH] = {};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Waiting.h"
 #include "display/BitmapButtonSet.h"
 #include "display/BitmapStretch.h"
 #include "display/Dib.h"
@@ -30,6 +31,7 @@ constexpr int REF_PRESSED = 9002;
 constexpr int OTHER_STATIC = 9003;
 constexpr WORD LAMP_LIT = 517;  // two of the program's own bitmaps stand in for button pictures
 constexpr WORD LAMP_DARK = 518;
+constexpr DWORD PAINT_TIMEOUT_MS = 5000;
 
 // One solid-colour picture in the reader's memory layout (header, table, bits).
 PackedDib* MakeSolidDib(WORD bits, int w, int h, COLORREF color, DWORD tableEntries) {
@@ -82,25 +84,6 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-void Drain() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-}
-
-template <class Condition>
-bool PumpUntil(Condition done, DWORD milliseconds = 5000) {
-    const ULONGLONG deadline = GetTickCount64() + milliseconds;
-    for (;;) {
-        Drain();
-        if (done()) return true;
-        if (GetTickCount64() > deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
 }
 
 COLORREF PixelOf(HWND control, int x, int y) {
@@ -158,11 +141,11 @@ protected:
         Child("Static", REF_PRESSED, SS_SIMPLE, 120, 200, 95, 47);
         ShowWindow(m_panel, SW_SHOWNOACTIVATE);
         UpdateWindow(m_panel);
-        Drain();
+        PumpMessages();
     }
     void TearDown() override {
         if (m_panel != nullptr) DestroyWindow(m_panel);
-        Drain();
+        PumpMessages();
         for (PackedDib*& slot : g_panel.slots) {
             FreeDib(slot);
             slot = nullptr;
@@ -358,14 +341,15 @@ TEST_F(DisplayDrawingTest, PaintRedrawsOnlyThePicturesInTheUpdateArea) {
     };
 
     InvalidateRect(m_panel, nullptr, TRUE);
-    ASSERT_TRUE(PumpUntil([&] { return centre(PANEL_PRINTER_PICTURE) == BLUE; }));
+    ASSERT_TRUE(WaitUntil([&] { return centre(PANEL_PRINTER_PICTURE) == BLUE; }, PAINT_TIMEOUT_MS));
     EXPECT_EQ(centre(PANEL_MONITOR_PICTURE), GREEN);
     EXPECT_EQ(centre(PANEL_LOGO_PICTURE), RED);
 
     for (int id : PICTURE_CONTROL_IDS) Fill(Item(id), MAGENTA);
     const RECT monitor = PanelRectOf(PANEL_MONITOR_PICTURE);
     InvalidateRect(m_panel, &monitor, FALSE);
-    ASSERT_TRUE(PumpUntil([&] { return centre(PANEL_MONITOR_PICTURE) == GREEN; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return centre(PANEL_MONITOR_PICTURE) == GREEN; }, PAINT_TIMEOUT_MS));
     EXPECT_EQ(centre(PANEL_PRINTER_PICTURE), MAGENTA);
     EXPECT_EQ(centre(PANEL_LOGO_PICTURE), MAGENTA);
 }
@@ -377,7 +361,7 @@ TEST_F(DisplayDrawingTest, PalettePaintWithoutTheFirstImageDrawsNothing) {
     for (int id : PICTURE_CONTROL_IDS) Fill(Item(id), MAGENTA);
     InvalidateRect(m_panel, nullptr, FALSE);
     UpdateWindow(m_panel);
-    Drain();
+    PumpMessages();
     EXPECT_FALSE(GetUpdateRect(m_panel, nullptr, FALSE));  // the paint has run
     for (int id : PICTURE_CONTROL_IDS) EXPECT_EQ(PixelOf(Item(id), 20, 10), MAGENTA) << id;
 }
@@ -387,11 +371,13 @@ TEST_F(DisplayDrawingTest, HighColourPaintDrawsTheResourcePictures) {
     g_panel.displayMode = 0;
     for (int id : PICTURE_CONTROL_IDS) Fill(Item(id), MAGENTA);
     InvalidateRect(m_panel, nullptr, FALSE);
-    ASSERT_TRUE(PumpUntil([&] {
-        for (int id : PICTURE_CONTROL_IDS)
-            if (!Near(PixelOf(Item(id), 0, 0), HIGH_COLOR_BACKGROUND)) return false;
-        return true;
-    }));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (int id : PICTURE_CONTROL_IDS)
+                if (!Near(PixelOf(Item(id), 0, 0), HIGH_COLOR_BACKGROUND)) return false;
+            return true;
+        },
+        PAINT_TIMEOUT_MS));
 }
 
 // ---- bitmap buttons -------------------------------------------------------------------------
@@ -496,18 +482,19 @@ TEST_F(DisplayDrawingTest, OwnerDrawnButtonShowsPressedPictureWhileHeldDown) {
     StoreBitmapButtonSet(m_panel, MakeSet(LAMP_LIT, LAMP_DARK).release());
     HWND button = Item(PANEL_EXIT_STOP_BUTTON);
     InvalidateRect(button, nullptr, FALSE);
-    ASSERT_TRUE(PumpUntil([&] { return ButtonShows(m_released); })) << Hex(ButtonPixels()[0]);
+    ASSERT_TRUE(WaitUntil([&] { return ButtonShows(m_released); }, PAINT_TIMEOUT_MS))
+        << Hex(ButtonPixels()[0]);
 
     SendMessageA(button, BM_SETSTATE, TRUE, 0);
-    EXPECT_TRUE(PumpUntil([&] { return ButtonShows(m_pressed); }));
+    EXPECT_TRUE(WaitUntil([&] { return ButtonShows(m_pressed); }, PAINT_TIMEOUT_MS));
     SendMessageA(button, BM_SETSTATE, FALSE, 0);
-    EXPECT_TRUE(PumpUntil([&] { return ButtonShows(m_released); }));
+    EXPECT_TRUE(WaitUntil([&] { return ButtonShows(m_released); }, PAINT_TIMEOUT_MS));
 
     // Disabled, it still shows its picture.
     Fill(button, MAGENTA);
     EnableWindow(button, FALSE);
     InvalidateRect(button, nullptr, FALSE);
-    EXPECT_TRUE(PumpUntil([&] { return ButtonShows(m_released); }));
+    EXPECT_TRUE(WaitUntil([&] { return ButtonShows(m_released); }, PAINT_TIMEOUT_MS));
 }
 
 TEST_F(DisplayDrawingTest, SwitchedPicturesAppearAfterRepaint) {
@@ -516,15 +503,16 @@ TEST_F(DisplayDrawingTest, SwitchedPicturesAppearAfterRepaint) {
     StoreBitmapButtonSet(m_panel, set);
     HWND button = Item(PANEL_EXIT_STOP_BUTTON);
     InvalidateRect(button, nullptr, FALSE);
-    ASSERT_TRUE(PumpUntil([&] { return ButtonShows(m_released); }));
+    ASSERT_TRUE(WaitUntil([&] { return ButtonShows(m_released); }, PAINT_TIMEOUT_MS));
 
     EXPECT_EQ(SetBitmapButtonImages(set, PANEL_COPY_BUTTON, {LAMP_DARK, LAMP_LIT}), 0);
     EXPECT_EQ(SetBitmapButtonImages(set, PANEL_EXIT_STOP_BUTTON, {LAMP_DARK, LAMP_LIT}), 1);
-    Drain();
+    PumpMessages();
     EXPECT_TRUE(ButtonShows(m_released)) << "switching alone does not repaint";
 
     EXPECT_EQ(RepaintBitmapButton(m_panel, PANEL_EXIT_STOP_BUTTON), 1);
-    EXPECT_TRUE(PumpUntil([&] { return ButtonShows(m_pressed); }));  // the dark picture, released
+    // The dark picture, released.
+    EXPECT_TRUE(WaitUntil([&] { return ButtonShows(m_pressed); }, PAINT_TIMEOUT_MS));
     EXPECT_EQ(RepaintBitmapButton(m_panel, 4242), 0);
 }
 

@@ -6,7 +6,6 @@
 
 #include "framework/BitmapButton.h"
 #include "framework/Dialog.h"
-#include "ModalDeadline.h"
 
 namespace {
 
@@ -20,7 +19,6 @@ constexpr COLORREF UP_RIGHT = RGB(0, 0, 255);
 constexpr COLORREF DOWN = RGB(0, 255, 0);
 constexpr COLORREF DISABLED = RGB(255, 255, 0);
 constexpr UINT_PTR TIMER_STEP = 1;
-constexpr UINT DEADLINE_MS = 10000;
 
 // Two pixels of the button: in the left and in the right half of its picture.
 struct Sample {
@@ -128,10 +126,8 @@ COLORREF OnScreen(COLORREF colour) {
 
 TEST(FrameworkBitmapButton, DrawsThePictureOfEachStateUnscaled) {
     CButtonProbeDialog dialog;
-    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), IDOK);
-    ASSERT_FALSE(deadline.Expired());
 
     ASSERT_TRUE(dialog.m_bAutoLoaded);
     EXPECT_EQ(dialog.m_released.left, OnScreen(UP_LEFT));
@@ -144,7 +140,6 @@ TEST(FrameworkBitmapButton, DrawsThePictureOfEachStateUnscaled) {
 
 TEST(FrameworkBitmapButton, AutoLoadSizesTheButtonToItsPictureInPlace) {
     CButtonProbeDialog dialog;
-    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), IDOK);
 
@@ -157,7 +152,6 @@ TEST(FrameworkBitmapButton, AutoLoadSizesTheButtonToItsPictureInPlace) {
 
 TEST(FrameworkBitmapButton, LoadBitmapsReplacesThePictures) {
     CButtonProbeDialog dialog;
-    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), IDOK);
 

@@ -11,7 +11,6 @@
 
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
-#include "ModalDeadline.h"
 
 namespace {
 
@@ -25,7 +24,6 @@ constexpr UINT ID_LIST = 2007;         // source of the notifications
 constexpr UINT WM_APP_MULTIPLY = WM_APP + 1;
 constexpr UINT_PTR TIMER_STEP = 1;
 constexpr INT_PTR RESULT_DONE = 77;
-constexpr UINT DEADLINE_MS = 10000;
 
 // A dialog template in memory: the header, then each item on a DWORD boundary.
 class CMemoryDialogTemplate {
@@ -186,9 +184,7 @@ TEST(FrameworkMessageMap, RoutesCommandsNotificationsAndMessagesOfAModalDialog) 
     CProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
 
-    const ModalDeadline deadline(DEADLINE_MS);
     ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
-    ASSERT_FALSE(deadline.Expired()) << "the dialog did not finish its steps in time";
 
     const std::vector<std::string> expected = {
         "WindowProc:WM_INITDIALOG",
@@ -216,7 +212,6 @@ TEST(FrameworkMessageMap, DialogIsDetachedOnceItsWindowIsGone) {
     const CMemoryDialogTemplate dialogTemplate = MakeProbeTemplate();
     CProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
-    const ModalDeadline deadline(DEADLINE_MS);
     ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
 
     EXPECT_EQ(dialog.m_hWnd, nullptr);
@@ -240,10 +235,8 @@ TEST(FrameworkMessageMap, GeneralDialogMapEndsTheDialogOnCancel) {
     const CMemoryDialogTemplate dialogTemplate = MakeProbeTemplate();
     CCancelAtOnceDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
-    const ModalDeadline deadline(DEADLINE_MS);
 
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_FALSE(deadline.Expired());
 }
 
 TEST(FrameworkMessageMap, MissingTemplateResourceFailsDoModal) {
@@ -365,7 +358,6 @@ TEST(FrameworkDialogColours, DialogStaticsAndButtonsTakeTheApplicationColoursBut
     const CMemoryDialogTemplate dialogTemplate = MakeColourTemplate();
     CColourProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
-    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
 
@@ -389,7 +381,6 @@ TEST(FrameworkDialogColours, WithoutDialogColoursThePlatformPaints) {
     const CMemoryDialogTemplate dialogTemplate = MakeColourTemplate();
     CColourProbeDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(dialogTemplate.Get()));
-    const ModalDeadline deadline(DEADLINE_MS);
 
     ASSERT_EQ(dialog.DoModal(), RESULT_DONE);
 

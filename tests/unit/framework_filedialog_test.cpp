@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Files.h"
 #include "framework/FileDialog.h"
 #include "framework/WinApp.h"
 
@@ -28,33 +29,18 @@ constexpr COLORREF PANEL_BACKGROUND = RGB(180, 171, 206);
 
 class CTestApp : public CWinApp {};
 
-// A fresh folder under the temporary folder, made the current folder for its lifetime.
-class CurrentScratchFolder {
+// A fresh folder holding one file, made the current folder for its lifetime.
+class CurrentScratchFolder : public TempFolder {
 public:
     CurrentScratchFolder() {
-        char previous[MAX_PATH];
-        ::GetCurrentDirectoryA(MAX_PATH, previous);
-        m_previous = previous;
-        char base[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, base);
-        m_path = std::string(base) + "fwdlg-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                 std::to_string(::GetTickCount());
-        ::CreateDirectoryA(m_path.c_str(), nullptr);
-        ::SetCurrentDirectoryA(m_path.c_str());
-        HANDLE hFile = ::CreateFileA("probe.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-        ::CloseHandle(hFile);
+        ::GetCurrentDirectoryA(MAX_PATH, m_previous);
+        ::SetCurrentDirectoryA(Path().c_str());
+        WriteBytes("probe.txt", {});
     }
-    ~CurrentScratchFolder() {
-        ::SetCurrentDirectoryA(m_previous.c_str());
-        ::DeleteFileA((m_path + "\\probe.txt").c_str());
-        ::RemoveDirectoryA(m_path.c_str());
-    }
-    const std::string& Path() const { return m_path; }
+    ~CurrentScratchFolder() { ::SetCurrentDirectoryA(m_previous); }
 
 private:
-    std::string m_previous;
-    std::string m_path;
+    char m_previous[MAX_PATH] = {};
 };
 
 struct PathJob {

@@ -2,18 +2,13 @@
 
 #include <string>
 
+#include "PacketLog.h"
 #include "link/LinkCommand.h"
 #include "link/PrinterLink.h"
 
 namespace {
 std::string Hex(const CLinkCommand& c, int length) {
-    static const char* digits = "0123456789abcdef";
-    std::string s;
-    for (int i = 0; i < length; ++i) {
-        s += digits[c.GetBytes()[i] >> 4];
-        s += digits[c.GetBytes()[i] & 15];
-    }
-    return s;
+    return ::Hex(std::string(reinterpret_cast<const char*>(c.GetBytes()), length));
 }
 }  // namespace
 

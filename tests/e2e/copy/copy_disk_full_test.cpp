@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "CopyTest.h"
-#include "FolderTree.h"
 
 class CCopyDiskFullTest : public CCopyTest {
 protected:
@@ -22,12 +21,12 @@ TEST_F(CCopyDiskFullTest, DiskFullEndsThatTreeOrFileAndTheSelectionGoesOn) {
     const TempFolder& destination = *m_pSmallFolder;
     ASSERT_TRUE(FileExists(destination.Path()));
 
-    ASSERT_NO_FATAL_FAILURE(AddCardData("A\\A1.BIN", 8000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("A\\A2.BIN", 80000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("A\\A3.BIN", 1000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("B\\B1.BIN", 2000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("BIG.BIN", 70000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("Z.TXT", 500));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("A\\A1.BIN", 8000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("A\\A2.BIN", 80000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("A\\A3.BIN", 1000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("B\\B1.BIN", 2000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("BIG.BIN", 70000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("Z.TXT", 500));
     ASSERT_NO_FATAL_FAILURE(StartProgramIn(destination.Path()));
     ASSERT_TRUE(WaitForListing({"A", "B", "BIG.BIN", "Z.TXT"}));
     ASSERT_TRUE(Select({"A", "B", "BIG.BIN", "Z.TXT"}));

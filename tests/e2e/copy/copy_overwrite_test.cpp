@@ -1,6 +1,5 @@
 // Existing PC files: one Yes/No question per file, in a folder tree as for a selected file.
 #include "CopyTest.h"
-#include "FolderTree.h"
 
 namespace {
 
@@ -12,12 +11,12 @@ const std::vector<unsigned char> OLD_BYTES = {'o', 'l', 'd', '\r', '\n'};
 // Y.TXT in that order; all four exist on the PC. "No" keeps a file untouched and unread from the
 // card, "Yes" replaces it, and files that do not exist are copied without a question.
 TEST_F(CCopyTest, EachExistingFileBringsOneQuestion) {
-    ASSERT_NO_FATAL_FAILURE(AddCardData("PICS\\A.JPG", 3000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("PICS\\B.JPG", 6000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("PICS\\C.JPG", 9000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("X.TXT", 100));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("Y.TXT", 200));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("Z.TXT", 300));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("PICS\\A.JPG", 3000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("PICS\\B.JPG", 6000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("PICS\\C.JPG", 9000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("X.TXT", 100));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("Y.TXT", 200));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("Z.TXT", 300));
     ASSERT_TRUE(MakeFolders(Destination() + "\\PICS"));
     for (const char* pName : {"PICS\\A.JPG", "PICS\\B.JPG", "X.TXT", "Y.TXT"}) {
         ASSERT_TRUE(WriteBytes(Destination() + "\\" + pName, OLD_BYTES));
@@ -27,7 +26,7 @@ TEST_F(CCopyTest, EachExistingFileBringsOneQuestion) {
     ASSERT_TRUE(Select({"PICS", "X.TXT", "Y.TXT", "Z.TXT"}));
 
     ASSERT_TRUE(PressCopy());
-    const std::string strQuestion = Slot(TEXT_REPLACE);
+    const std::string strQuestion = Slot(TEXT_OVERWRITE);
     ASSERT_TRUE(AnswerMessage(strQuestion, IDNO, {IDYES, IDNO})) << "for PICS\\A.JPG";
     ASSERT_TRUE(AnswerMessage(strQuestion, IDYES, {IDYES, IDNO})) << "for PICS\\B.JPG";
     ASSERT_TRUE(AnswerMessage(strQuestion, IDNO, {IDYES, IDNO})) << "for X.TXT";

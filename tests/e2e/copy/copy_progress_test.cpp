@@ -1,32 +1,15 @@
 // What the window shows while a copy runs: the progress lamps and the standard dialog's Close
 // item.
-#include "CloseItemReader.h"
 #include "CopyTest.h"
-#include "FolderTree.h"
-#include "LampRow.h"
-
-namespace {
-// What the screen shows of a lamp: its centre differs from the panel just above it.
-bool LampPainted(HWND hLamp) {
-    RECT rect;
-    if (!GetWindowRect(hLamp, &rect)) return false;
-    HDC hScreen = GetDC(nullptr);
-    const COLORREF centre = GetPixel(hScreen, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    const COLORREF above = GetPixel(hScreen, (rect.left + rect.right) / 2, rect.top - 3);
-    ReleaseDC(nullptr, hScreen);
-    return centre != above;
-}
-}  // namespace
 
 // A copy of about seven seconds (35000 bytes at 5000 a second) runs past all nine lamps. Sampled
 // as fast as the driver reads: never two lamps lit, never a lamp showing both pictures, lamps
 // lit in order and round again, the Close item disabled whenever the status says the copy runs.
 TEST_F(CCopyTest, LampsRunOneAtATimeAndCloseIsDisabledWhileCopying) {
-    ASSERT_NO_FATAL_FAILURE(AddCardData("SLOW.JPG", 35000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("SLOW.JPG", 35000));
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--rate", "5000"}));
     ASSERT_TRUE(WaitForListing({"SLOW.JPG"}));
-    std::string strWhy;
-    EXPECT_TRUE(LampPicturesShareTheirPlaces(Ui(), &strWhy)) << strWhy;
+    EXPECT_TRUE(Succeeded(LampPicturesShareTheirPlaces(Ui())));
     EXPECT_TRUE(ReadLampRow(Ui()).AllDark());
     ASSERT_EQ(CloseItemState(), static_cast<DWORD>(CLOSE_ITEM_ENABLED));
     ASSERT_TRUE(Select({"SLOW.JPG"}));
@@ -39,18 +22,18 @@ TEST_F(CCopyTest, LampsRunOneAtATimeAndCloseIsDisabledWhileCopying) {
         // The Close item first: the status read that follows waits for any reset in progress.
         const DWORD dwClose = CloseItemState();
         const LampRowView lamps = ReadLampRow(Ui());
-        const bool bRunning = Ui().ControlText(STATUS_LINE) == Slot(TEXT_COPYING);
+        const bool bRunning = Ui().ControlText(PANEL_STATUS_LINE) == Slot(TEXT_COPYING);
         if (!bRunning) break;
         ++nSamples;
         EXPECT_EQ(dwClose, static_cast<DWORD>(CLOSE_ITEM_DISABLED)) << "at sample " << nSamples;
         EXPECT_LE(lamps.aLit.size(), 1u) << "at sample " << nSamples;
         EXPECT_EQ(lamps.aDoubled, std::vector<int>{}) << "at sample " << nSamples;
-        EXPECT_GE(lamps.nDarkShown, LAMP_COUNT - 1) << "at sample " << nSamples;
+        EXPECT_GE(lamps.nDarkShown, PANEL_LAMP_COUNT - 1) << "at sample " << nSamples;
         if (lamps.aLit.size() == 1) {
             ++nRunningSamples;
             if (aLitOrder.empty() || aLitOrder.back() != lamps.aLit[0]) {
                 aLitOrder.push_back(lamps.aLit[0]);
-                HWND hLit = Ui().Control(LAMP_LIT_FIRST + lamps.aLit[0]);
+                HWND hLit = Ui().Control(PANEL_LAMP_LIT_FIRST + lamps.aLit[0]);
                 EXPECT_TRUE(WaitUntil([&] { return LampPainted(hLit); }, 300))
                     << "lit lamp " << lamps.aLit[0] << " is not on the screen";
             }
@@ -64,13 +47,13 @@ TEST_F(CCopyTest, LampsRunOneAtATimeAndCloseIsDisabledWhileCopying) {
         << "the copy ended before the lamps went round: " << ::testing::PrintToString(aLitOrder);
     EXPECT_EQ(aLitOrder[0], 0);
     for (size_t i = 1; i < aLitOrder.size(); ++i) {
-        EXPECT_EQ(aLitOrder[i], (aLitOrder[i - 1] + 1) % LAMP_COUNT)
+        EXPECT_EQ(aLitOrder[i], (aLitOrder[i - 1] + 1) % PANEL_LAMP_COUNT)
             << ::testing::PrintToString(aLitOrder);
     }
     EXPECT_TRUE(WaitUntil([&] { return ReadLampRow(Ui()).AllDark(); }, 2000)) << "a lamp stays lit";
     // Shown is not enough: the panel's own paint must not have wiped a lamp it had just uncovered.
-    for (int k = 0; k < LAMP_COUNT; ++k) {
-        HWND hDark = Ui().Control(LAMP_DARK_FIRST + k);
+    for (int k = 0; k < PANEL_LAMP_COUNT; ++k) {
+        HWND hDark = Ui().Control(PANEL_LAMP_DARK_FIRST + k);
         EXPECT_TRUE(WaitUntil([&] { return LampPainted(hDark); }, 2000)) << "lamp " << k << " is not on the screen";
     }
     EXPECT_EQ(CloseItemState(), static_cast<DWORD>(CLOSE_ITEM_ENABLED));

@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "CopyTest.h"
-#include "FolderTree.h"
 
 namespace {
 
@@ -41,14 +40,14 @@ std::vector<std::string> NewNames(const std::vector<std::string>& aBefore,
 }  // namespace
 
 TEST_F(CCopyTest, SelectedFilesAndFolderOfTheShownFolderLandInTheDestination) {
-    ASSERT_NO_FATAL_FAILURE(AddCardData("ROOT.TXT", 100));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\IMG0001.JPG", 3000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\IMG0002.JPG", 7000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\IMG0003.JPG", 10240));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\100PHOTO\\P0001.JPG", 5121));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\100PHOTO\\SUB\\P0002.JPG", 0));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("ROOT.TXT", 100));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\IMG0001.JPG", 3000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\IMG0002.JPG", 7000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\IMG0003.JPG", 10240));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\100PHOTO\\P0001.JPG", 5121));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\100PHOTO\\SUB\\P0002.JPG", 0));
     ASSERT_NO_FATAL_FAILURE(AddCardFolder("DCIM\\100PHOTO\\EMPTY"));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\101PHOTO\\Q0001.JPG", 20));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\101PHOTO\\Q0001.JPG", 20));
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_TRUE(WaitForListing({"DCIM", "ROOT.TXT"}));
     ASSERT_TRUE(OpenCardFolder(
@@ -76,14 +75,14 @@ TEST_F(CCopyTest, SelectedFilesAndFolderOfTheShownFolderLandInTheDestination) {
 // a whole-card copy puts the root's files and folders directly into C:\.
 TEST_F(CCopyTest, ADriveRootIsADestinationLikeAnyFolder) {
     CDriveRootItems rootItems;
-    ASSERT_NO_FATAL_FAILURE(AddCardData("BRTAFILE.TXT", 2000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("BRTADIR\\INNER.TXT", 6000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("BRTADIR\\SUB\\DEEP.TXT", 50));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("BRTBDIR\\B.TXT", 70));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("BRTAFILE.TXT", 2000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("BRTADIR\\INNER.TXT", 6000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("BRTADIR\\SUB\\DEEP.TXT", 50));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("BRTBDIR\\B.TXT", 70));
     const std::vector<std::string> aBefore = ListFolder("C:");
     ASSERT_NO_FATAL_FAILURE(StartProgramIn("C:\\"));
     ASSERT_TRUE(WaitForListing({"BRTADIR", "BRTAFILE.TXT", "BRTBDIR"}));
-    ASSERT_EQ(Standard().FolderPath(), "C:\\");
+    ASSERT_EQ(Ui().StandardFolderPath(), "C:\\");
 
     ASSERT_TRUE(Select({"BRTAFILE.TXT", "BRTADIR"}));
     ASSERT_TRUE(Copy());

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "CopyTest.h"
-#include "FolderTree.h"
 
 class CCopyStopTest : public CCopyTest {
 protected:
@@ -39,10 +38,10 @@ protected:
 // A slow link (8000 bytes a second, under a second per chunk) keeps each large file in flight
 // for seconds. First a folder's tree is stopped in its second file, then a selected file.
 TEST_F(CCopyStopTest, StopDuringALargeFileLeavesNoTraceOfIt) {
-    ASSERT_NO_FATAL_FAILURE(AddCardData("PICS\\A.JPG", 2000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("PICS\\BIG.JPG", 40000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("PICS\\C.JPG", 2000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("LARGE.JPG", 40000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("PICS\\A.JPG", 2000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("PICS\\BIG.JPG", 40000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("PICS\\C.JPG", 2000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("LARGE.JPG", 40000));
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--rate", "8000"}));
     ASSERT_TRUE(WaitForListing({"LARGE.JPG", "PICS"}));
 
@@ -70,7 +69,7 @@ TEST_F(CCopyStopTest, StopDuringDiscoveryCreatesNothingOfTheTree) {
     for (int i = 0; i < 12; ++i) {
         char path[32];
         std::snprintf(path, sizeof(path), "TREE\\F%02d\\P.JPG", i);
-        ASSERT_NO_FATAL_FAILURE(AddCardData(path, 100));
+        ASSERT_NO_FATAL_FAILURE(AddCardFile(path, 100));
     }
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--rate", "500"}));
     ASSERT_TRUE(WaitForListing({"TREE"}));
@@ -81,7 +80,7 @@ TEST_F(CCopyStopTest, StopDuringDiscoveryCreatesNothingOfTheTree) {
                           COPY_TIMEOUT_MS));
     ASSERT_EQ(CountPacketsStartingWith(FO_PREFIX), 0u);
     ASSERT_TRUE(PressStop());
-    EXPECT_FALSE(Ui().IsEnabled(EXIT_STOP_BUTTON));
+    EXPECT_FALSE(Ui().IsEnabled(PANEL_EXIT_STOP_BUTTON));
     ASSERT_TRUE(WaitForCopyEnd());
 
     EXPECT_EQ(CountPacketsStartingWith(FO_PREFIX), 0u);

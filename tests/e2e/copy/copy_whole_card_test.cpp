@@ -1,19 +1,15 @@
 // Whole-card copies ("Select ALL"): the card's entire tree from its root, whatever folder the
 // card list shows and whatever is selected in it.
 #include <algorithm>
-#include <cstdio>
 #include <set>
 
-#include "BuiltProgram.h"
-#include "CardSelection.h"
 #include "CopyTest.h"
-#include "FolderTree.h"
 
 namespace {
 
 // The card image and the tree that mtools extracted from it, made at build time by
 // make_card_image.sh beside this test.
-std::string CardImageFolder() { return TestExecutableFolder() + "\\copy_card"; }
+std::string CardImageFolder() { return ThisProgramFolder() + "\\copy_card"; }
 
 // The 11 name bytes of a directory record, base and extension padded with spaces, in hex.
 std::string RecordNameHex(const std::string& strBase, const std::string& strExtension) {
@@ -21,14 +17,7 @@ std::string RecordNameHex(const std::string& strBase, const std::string& strExte
     strName.resize(8, ' ');
     std::string strExtensionField = strExtension;
     strExtensionField.resize(3, ' ');
-    strName += strExtensionField;
-    std::string strHex;
-    for (unsigned char c : strName) {
-        char digits[3];
-        std::snprintf(digits, sizeof(digits), "%02x", c);
-        strHex += digits;
-    }
-    return strHex;
+    return Hex(strName + strExtensionField);
 }
 
 // Records whose names begin with ".", which the printer adds to the image's listings: a file it
@@ -54,12 +43,8 @@ void CardPathsOf(const FolderTree& tree, std::set<std::string>* pFiles,
 
 // The card folder an IR packet lists: "\DCIM\*.*" gives "\DCIM".
 std::string ListedFolder(const std::string& strPacket) {
-    std::string strPattern;
-    for (size_t i = std::string(IR_PREFIX).size(); i + 3 < strPacket.size(); i += 2) {
-        strPattern += static_cast<char>(std::stoi(strPacket.substr(i, 2), nullptr, 16));
-    }
-    const size_t nSlash = strPattern.find_last_of('\\');
-    return nSlash == 0 ? "\\" : strPattern.substr(0, nSlash);
+    const std::string strFolder = ParentFolder(PacketPath(strPacket));
+    return strFolder.empty() ? "\\" : strFolder;
 }
 
 }  // namespace
@@ -88,13 +73,13 @@ TEST_F(CCopyTest, WholeCardImageIsCopiedByteForByte) {
     ASSERT_NO_FATAL_FAILURE(StartProgram(aInjections));
     // Whether the list offers the dot names is the browser's business; the copy must skip them.
     ASSERT_TRUE(WaitUntil(
-        [&] { return Ui().FindItem("README") >= 0 && Ui().ControlText(STATUS_LINE).empty(); },
+        [&] { return Ui().FindItem("README") >= 0 && Ui().ControlText(PANEL_STATUS_LINE).empty(); },
         LISTING_TIMEOUT_MS));
     ASSERT_TRUE(TickSelectAll());
     ASSERT_TRUE(Copy());
 
     const FolderTree copied = ReadFolderTree(Destination());
-    EXPECT_TRUE(SameTree(copied, reference));
+    EXPECT_TRUE(Succeeded(SameTree(copied, reference)));
     EXPECT_EQ(TemporaryLeftovers(copied), std::vector<std::string>{});
 
     // The printer did offer the dot records that the copy passed over.
@@ -115,9 +100,8 @@ TEST_F(CCopyTest, WholeCardImageIsCopiedByteForByte) {
     std::sort(aOpened.begin(), aOpened.end());
     EXPECT_EQ(aOpened, std::vector<std::string>(files.begin(), files.end()));
     std::set<std::string> listed;
-    for (const std::string& strPacket : Packets()) {
-        if (strPacket.rfind(IR_PREFIX, 0) == 0) listed.insert(ListedFolder(strPacket));
-    }
+    for (const std::string& strPacket : m_emulator.Packets(IR_PREFIX))
+        listed.insert(ListedFolder(strPacket));
     EXPECT_EQ(listed, folders);
 
     // The standard part's view of the destination shows what the copy put there.
@@ -125,7 +109,7 @@ TEST_F(CCopyTest, WholeCardImageIsCopiedByteForByte) {
     std::vector<std::string> aShown;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            aShown = Standard().FilesViewNames();
+            aShown = Ui().FolderViewNames();
             std::sort(aShown.begin(), aShown.end());
             return aShown == aTop;
         },
@@ -137,11 +121,11 @@ TEST_F(CCopyTest, WholeCardImageIsCopiedByteForByte) {
 // With "Select ALL" ticked the selection and the folder the list shows play no part: the root's
 // files land in the destination and each top-level card folder becomes a folder in it.
 TEST_F(CCopyTest, SelectAllCopiesTheWholeCardFromAnyFolderAndSelection) {
-    ASSERT_NO_FATAL_FAILURE(AddCardData("ROOT.TXT", 1500));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\IMG0000.JPG", 7000));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\100PHOTO\\IMG0001.JPG", 12288));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("DCIM\\100PHOTO\\SUB\\IMG0002.JPG", 300));
-    ASSERT_NO_FATAL_FAILURE(AddCardData("MISC\\NOTE.TXT", 10));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("ROOT.TXT", 1500));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\IMG0000.JPG", 7000));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\100PHOTO\\IMG0001.JPG", 12288));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\100PHOTO\\SUB\\IMG0002.JPG", 300));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("MISC\\NOTE.TXT", 10));
     ASSERT_NO_FATAL_FAILURE(AddCardFolder("MISC\\EMPTY"));
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_TRUE(WaitForListing({"DCIM", "MISC", "ROOT.TXT"}));
@@ -150,8 +134,8 @@ TEST_F(CCopyTest, SelectAllCopiesTheWholeCardFromAnyFolderAndSelection) {
     ASSERT_TRUE(TickSelectAll());
 
     ASSERT_TRUE(Copy());
-    EXPECT_TRUE(SameTree(ReadFolderTree(Destination()), ReadFolderTree(m_card.Path())));
+    EXPECT_TRUE(Succeeded(SameTree(ReadFolderTree(Destination()), ReadFolderTree(m_card.Path()))));
     // The panel still shows the folder and the selection it showed before.
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "DCIM");
-    EXPECT_EQ(SelectedCardItems(Ui()), std::vector<std::string>{"100PHOTO"});
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "DCIM");
+    EXPECT_EQ(Ui().SelectedItems(), std::vector<std::string>{"100PHOTO"});
 }

@@ -3,16 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-int DisplayColourBits() {
-    HWND hDesktop = GetDesktopWindow();
-    HDC hDc = GetDC(hDesktop);
-    const int nBits = GetDeviceCaps(hDc, PLANES) * GetDeviceCaps(hDc, BITSPIXEL);
-    ReleaseDC(hDesktop, hDc);
-    return nBits;
-}
-
-bool IsPaletteDisplay() { return DisplayColourBits() < 16; }
-
 bool IsShownAs(COLORREF clrShown, COLORREF clrRequested) {
     if (clrShown == CLR_INVALID) return false;
     const int nBits = DisplayColourBits();

@@ -2,7 +2,6 @@
 
 #include "DisplayColours.h"
 #include "LaidOutControls.h"
-#include "PictureFiles.h"
 #include "display/PanelIds.h"
 #include "display/TransferPanelLayout.h"
 
@@ -13,15 +12,10 @@ namespace {
 constexpr int PICTURE_GRID_COLUMNS = 12;
 constexpr int PICTURE_GRID_ROWS = 6;
 
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
-    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-    return TRUE;
-}
-
 // The first visible window of the tree that still waits for a paint, or null.
 HWND FirstUnpainted(HWND hTop) {
-    std::vector<HWND> aWindows = {hTop};
-    EnumChildWindows(hTop, CollectWindow, reinterpret_cast<LPARAM>(&aWindows));
+    std::vector<HWND> aWindows = CUiDriver::Descendants(hTop);
+    aWindows.insert(aWindows.begin(), hTop);
     HRGN hRegion = CreateRectRgn(0, 0, 0, 0);
     HWND hUnpainted = nullptr;
     for (HWND hWnd : aWindows) {
@@ -47,11 +41,6 @@ std::string Describe(const std::vector<PictureCoverage>& aCoverage,
 }
 
 }  // namespace
-
-void CDisplayWindowTest::SetUp() {
-    ASSERT_NO_FATAL_FAILURE(CWindowTest::SetUp());
-    ASSERT_TRUE(InstallPictureFiles(m_session.InstallFolder()));
-}
 
 void CDisplayWindowTest::RemovePictureFile(const std::string& strName) {
     const std::string strPath = m_session.InstallFolder() + "\\" + strName;

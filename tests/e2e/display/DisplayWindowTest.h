@@ -10,8 +10,11 @@
 #include "ScreenCapture.h"
 #include "WindowTest.h"
 #include "display/PanelLayout.h"
+#include "display/PictureDibs.h"
 
 constexpr DWORD PAINT_TIMEOUT_MS = 10000;
+const char* const PRINTER_PICTURE_FILE = PICTURE_FILE_NAMES[0];
+const char* const LOGO_PICTURE_FILE = PICTURE_FILE_NAMES[2];
 
 // The names the small card's root shows.
 extern const std::vector<std::string> CARD_ROOT_NAMES;
@@ -29,8 +32,6 @@ struct PictureCoverage {
 // display and on a high-colour one and expect what that display must show.
 class CDisplayWindowTest : public CWindowTest {
 protected:
-    void SetUp() override;
-
     // Takes a picture file away from the install folder before the program starts.
     void RemovePictureFile(const std::string& strName);
     // Starts the program on the small card and waits for the root listing and the first paint.

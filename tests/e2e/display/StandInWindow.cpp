@@ -1,19 +1,10 @@
 #include "StandInWindow.h"
 
-#include "TestSupport.h"
+#include "Waiting.h"
 
 namespace {
 
 constexpr DWORD FOREGROUND_TIMEOUT_MS = 5000;
-
-// Handles whatever the window system sends or posts to this thread's windows.
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 }  // namespace
 
@@ -35,12 +26,8 @@ CStandInWindow::~CStandInWindow() {
 ::testing::AssertionResult CStandInWindow::TakeForeground() {
     if (!m_hWnd) return ::testing::AssertionFailure() << "the stand-in window was not created";
     SetForegroundWindow(m_hWnd);
-    const bool bInFront = WaitUntil(
-        [&] {
-            PumpMessages();
-            return GetForegroundWindow() == m_hWnd;
-        },
-        FOREGROUND_TIMEOUT_MS);
+    const bool bInFront =
+        WaitUntil([&] { return GetForegroundWindow() == m_hWnd; }, FOREGROUND_TIMEOUT_MS);
     if (!bInFront)
         return ::testing::AssertionFailure() << "the stand-in window did not come to the front";
     return ::testing::AssertionSuccess();

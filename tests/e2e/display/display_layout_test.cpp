@@ -85,7 +85,7 @@ TEST_F(DisplayWindowLayout, RepaintMoveAndActivationMoveNothing) {
         ASSERT_TRUE(other.TakeForeground());
         ASSERT_TRUE(WaitForPainted());
         EXPECT_TRUE(AllAtTheirPlaces(aControls));
-        ASSERT_TRUE(Ui().BringToFront());
+        ASSERT_TRUE(Succeeded(Ui().BringToFront()));
         ASSERT_TRUE(WaitForPainted());
         EXPECT_TRUE(AllAtTheirPlaces(aControls));
         EXPECT_EQ(OuterSize(Ui().MainDialog()).cx, layout.width);

@@ -3,7 +3,6 @@
 // own resources whatever files there are.
 #include "DisplayColours.h"
 #include "DisplayWindowTest.h"
-#include "PictureFiles.h"
 #include "display/PanelIds.h"
 
 using DisplayWindowPictures = CDisplayWindowTest;

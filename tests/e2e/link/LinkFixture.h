@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "EmulatorControl.h"
+#include "Files.h"
+#include "PacketLog.h"
 #include "RecordingOwner.h"
-#include "TestSupport.h"
+#include "Waiting.h"
 #include "link/InstanceFlags.h"
 #include "link/PrinterLink.h"
 
@@ -26,21 +28,17 @@ protected:
 
     // Starts the emulator on the card with the given faults and opens the port.
     void Start(const std::vector<std::string>& faults = {}) {
-        std::vector<std::string> arguments = {"--card-dir", ToUnixPath(card.Path())};
-        arguments.insert(arguments.end(), faults.begin(), faults.end());
-        ASSERT_EQ(emulator.Reset(arguments), "");
+        const Outcome served = emulator.Serve(card.Path(), faults);
+        ASSERT_TRUE(served) << served.why;
         link = std::make_unique<CPrinterLink>(&owner);
         ASSERT_EQ(link->Open("LPT1"), 1);
     }
 
-    std::vector<unsigned char> AddFile(const std::string& relative, size_t size, unsigned seed = 1) {
-        const std::string path = card / relative;
-        MakeFolders(path.substr(0, path.find_last_of('\\')));
-        std::vector<unsigned char> bytes = PatternBytes(size, seed);
-        EXPECT_TRUE(WriteBytes(path, bytes));
-        return bytes;
+    std::vector<unsigned char> AddFile(const std::string& relative, size_t size) {
+        EXPECT_TRUE(card.AddFile(relative, size)) << relative;
+        return card.Bytes(relative);
     }
-    void AddFolder(const std::string& relative) { MakeFolders(card / relative); }
+    void AddFolder(const std::string& relative) { card.AddFolder(relative); }
 
     // Fetch writes a bare name into the current folder, as the window's standard part keeps it.
     void EnterFolder(const std::string& folder) {
@@ -48,23 +46,10 @@ protected:
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
     }
 
-    std::vector<std::string> PacketsStartingWith(const std::string& prefix) {
-        std::vector<std::string> found;
-        for (const std::string& p : emulator.Packets()) {
-            if (p.rfind(prefix, 0) == 0) found.push_back(p);
-        }
-        return found;
-    }
-
     EmulatorControl emulator;
     RecordingOwner owner;
-    TempFolder card;
+    CCardFolder card;
     TempFolder destination;
     std::unique_ptr<CPrinterLink> link;
     char originalFolder[MAX_PATH] = ".";
 };
-
-constexpr const char* SR_GREETING = "1b535200";
-constexpr const char* SC_PACKET = "1b5343";
-constexpr const char* FO_PREFIX = "1b464f";
-constexpr const char* FR_PREFIX = "1b4652";

@@ -35,7 +35,7 @@ TEST_F(LinkTest, StatusNotReadyAskedUntilReadyThenListingRequested) {
     ASSERT_NO_FATAL_FAILURE(Start({"--sc-status", "10,10,10"}));
     owner.answers = {IDOK, IDOK, IDOK};
     EXPECT_EQ(link->PollStatus(), 1);
-    EXPECT_EQ(PacketsStartingWith(SC_PACKET).size(), 4u);
+    EXPECT_EQ(emulator.Packets(SC_PACKET).size(), 4u);
     EXPECT_EQ(owner.questions, std::vector<std::string>(3, "text 3007"));
     EXPECT_EQ(owner.questionTypes, std::vector<UINT>(3, MB_OKCANCEL));
     EXPECT_EQ(owner.Posted(), std::vector<UINT>{3004});
@@ -79,12 +79,13 @@ TEST_F(LinkTest, WorkerConnectsPollsAndClearsTheBusyWord) {
 TEST_F(LinkTest, FarewellSendsOneReleasePacket) {
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(link->Release(), 1);
-    EXPECT_EQ(emulator.Packets(), std::vector<std::string>{"1b5352ff"});
+    EXPECT_EQ(emulator.Packets(), std::vector<std::string>{SR_FAREWELL});
     EXPECT_FALSE(IsLinkBusy());
 }
 
 TEST_F(LinkTest, MissingPortFailsToOpen) {
-    ASSERT_EQ(emulator.Reset({"--no-port"}), "");
+    const Outcome reset = emulator.Reset({"--no-port"});
+    ASSERT_TRUE(reset) << reset.why;
     CPrinterLink closed(&owner);
     EXPECT_EQ(closed.Open("LPT1"), 0);
     EXPECT_FALSE(closed.IsOpen());

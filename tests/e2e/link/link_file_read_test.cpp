@@ -2,14 +2,6 @@
 
 #include "LinkFixture.h"
 
-namespace {
-std::string FrPacket(uint32_t n) {
-    char hex[16];
-    snprintf(hex, sizeof(hex), "%08x", n);
-    return std::string(FR_PREFIX) + hex;
-}
-}  // namespace
-
 class FetchTest : public LinkTest {
 protected:
     void Fetch(const std::string& cardFile, const std::string& pcName) {
@@ -31,8 +23,8 @@ TEST_F(FetchTest, SmallChunksAskForTheRestAtTheEnd) {
     ASSERT_NO_FATAL_FAILURE(Start());
     Fetch("\\DCIM\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 1);
-    EXPECT_EQ(PacketsStartingWith(FR_PREFIX),
-              (std::vector<std::string>{FrPacket(5120), FrPacket(5120), FrPacket(2048)}));
+    EXPECT_EQ(emulator.Packets(FR_PREFIX),
+              (std::vector<std::string>{ReadPacket(5120), ReadPacket(5120), ReadPacket(2048)}));
     EXPECT_EQ(Received("IMG00001.JPG"), bytes);
     EXPECT_EQ(ListFolder(destination.Path()), std::vector<std::string>{"IMG00001.JPG"}) << "no temporary left";
     EXPECT_TRUE(owner.Sent().empty()) << "inside a selection walk the walk reports the end";
@@ -46,7 +38,7 @@ TEST_F(FetchTest, LargeChunkTakesTheFileInOneRequest) {
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     owner.m_bInSelectionWalk = 0;
     EXPECT_EQ(link->FetchFile(), 1);
-    EXPECT_EQ(PacketsStartingWith(FR_PREFIX), std::vector<std::string>{FrPacket(12288)});
+    EXPECT_EQ(emulator.Packets(FR_PREFIX), std::vector<std::string>{ReadPacket(12288)});
     EXPECT_EQ(Received("IMG00001.JPG"), bytes);
     EXPECT_EQ(owner.Sent(), std::vector<UINT>{3001}) << "a single file outside a walk reports its end";
 }
@@ -56,8 +48,9 @@ TEST_F(FetchTest, ShortReplyIsContinuedFromWhereItEnded) {
     ASSERT_NO_FATAL_FAILURE(Start({"--cut", "2:1001"});  // exchange 1 is FO, 2 the first FR
     Fetch("\\IMG00001.JPG", "IMG00001.JPG"));
     EXPECT_EQ(link->FetchFile(), 1);
-    EXPECT_EQ(PacketsStartingWith(FR_PREFIX),
-              (std::vector<std::string>{FrPacket(5120), FrPacket(5120), FrPacket(5120), FrPacket(1048)}));
+    EXPECT_EQ(emulator.Packets(FR_PREFIX),
+              (std::vector<std::string>{ReadPacket(5120), ReadPacket(5120), ReadPacket(5120),
+                                        ReadPacket(1048)}));
     EXPECT_EQ(Received("IMG00001.JPG"), bytes);
 }
 
@@ -77,7 +70,7 @@ TEST_F(FetchTest, RefusedOpenSendsNoReadRequest) {
     EXPECT_EQ(owner.errorTextId, 3008);
     EXPECT_EQ(owner.errorCode, 0);
     EXPECT_EQ(owner.Sent(), std::vector<UINT>{3003});
-    EXPECT_TRUE(PacketsStartingWith(FR_PREFIX).empty());
+    EXPECT_TRUE(emulator.Packets(FR_PREFIX).empty());
     EXPECT_TRUE(ListFolder(destination.Path()).empty());
 }
 
@@ -88,7 +81,7 @@ TEST_F(FetchTest, OpenErrorCodeEndsTheSingleFileFetch) {
     EXPECT_EQ(link->FetchFile(), 0);
     EXPECT_EQ(owner.errorTextId, 3009);
     EXPECT_EQ(owner.errorCode, 7);
-    EXPECT_TRUE(PacketsStartingWith(FR_PREFIX).empty());
+    EXPECT_TRUE(emulator.Packets(FR_PREFIX).empty());
 }
 
 TEST_F(FetchTest, OpenErrorCodeIsIgnoredByTheTreeWalkForm) {
@@ -99,7 +92,7 @@ TEST_F(FetchTest, OpenErrorCodeIsIgnoredByTheTreeWalkForm) {
     EXPECT_EQ(link->OpenCardFile(link->GetPort(), buffer.data(), 6000, "\\IMG00001.JPG"), 1);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), buffer.begin() + 1));
     EXPECT_EQ(owner.errorTextId, 0);
-    EXPECT_EQ(emulator.Packets().front(), "1b464f5c494d4730303030312e4a504700");
+    EXPECT_EQ(emulator.Packets().front(), OpenPacket("\\IMG00001.JPG"));
 }
 
 TEST_F(FetchTest, EmptyFileAsksForZeroBytesAndIsCreated) {
@@ -107,7 +100,7 @@ TEST_F(FetchTest, EmptyFileAsksForZeroBytesAndIsCreated) {
     ASSERT_NO_FATAL_FAILURE(Start());
     Fetch("\\EMPTY.TXT", "EMPTY.TXT");
     EXPECT_EQ(link->FetchFile(), 0) << "a size of 0 is reported as 0, the file is made all the same";
-    EXPECT_EQ(PacketsStartingWith(FR_PREFIX), std::vector<std::string>{FrPacket(0)});
+    EXPECT_EQ(emulator.Packets(FR_PREFIX), std::vector<std::string>{ReadPacket(0)});
     EXPECT_TRUE(Received("EMPTY.TXT").empty());
 }
 
@@ -117,11 +110,11 @@ TEST_F(FetchTest, StopDuringTheSecondChunkWritesNothing) {
     Fetch("\\BIG.JPG", "BIG.JPG");
     int result = -1;
     std::thread worker([&] { result = link->FetchFile(); });
-    EXPECT_TRUE(WaitUntil([&] { return PacketsStartingWith(FR_PREFIX).size() >= 2; }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return emulator.Packets(FR_PREFIX).size() >= 2; }, 20000));
     owner.m_bBusy = 0;
     worker.join();
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(PacketsStartingWith(FR_PREFIX).size(), 2u);
+    EXPECT_EQ(emulator.Packets(FR_PREFIX).size(), 2u);
     EXPECT_TRUE(ListFolder(destination.Path()).empty());
 }
 
@@ -178,7 +171,7 @@ TEST_F(FetchTest, SilentPrinterAfterOpenWritesNothing) {
     ASSERT_NO_FATAL_FAILURE(Start({"--silence", "1"}));
     Fetch("\\IMG00001.JPG", "IMG00001.JPG");
     EXPECT_EQ(link->FetchFile(), 0);
-    EXPECT_TRUE(PacketsStartingWith(FR_PREFIX).empty());
+    EXPECT_TRUE(emulator.Packets(FR_PREFIX).empty());
     EXPECT_TRUE(ListFolder(destination.Path()).empty()) << "no empty file from an unanswered open";
 }
 
@@ -240,7 +233,7 @@ TEST_F(FetchTest, TreeWalkFormStopsOnStopAndReportsIncomplete) {
     std::vector<uint8_t> buffer(40000 + 131072);
     int result = -1;
     std::thread worker([&] { result = link->OpenCardFile(link->GetPort(), buffer.data(), 40000, "\\BIG.JPG"); });
-    EXPECT_TRUE(WaitUntil([&] { return PacketsStartingWith(FR_PREFIX).size() >= 2; }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return emulator.Packets(FR_PREFIX).size() >= 2; }, 20000));
     owner.m_bBusy = 0;
     worker.join();
     EXPECT_EQ(result, 0);

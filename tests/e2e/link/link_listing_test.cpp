@@ -10,7 +10,6 @@ std::set<std::string> Names(const std::vector<CardEntry>& entries) {
     for (const CardEntry& e : entries) names.insert(e.name);
     return names;
 }
-constexpr const char* ROOT_PATTERN = "1b49525c2a2e2a00";  // IR "\*.*"
 }  // namespace
 
 TEST_F(LinkTest, RootListingGivesFoldersAndFilesWithTwoIdenticalRequests) {
@@ -20,7 +19,7 @@ TEST_F(LinkTest, RootListingGivesFoldersAndFilesWithTwoIdenticalRequests) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(link->SetCardPath(""));
     EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(emulator.Packets(), (std::vector<std::string>{ROOT_PATTERN, ROOT_PATTERN}));
+    EXPECT_EQ(emulator.Packets(), std::vector<std::string>(2, ListingPacket("\\*.*")));
     const auto entries = Entries(*link);
     EXPECT_EQ(Names(entries), (std::set<std::string>{"BIG.JPG", "DCIM", "README.TXT"}));
     for (const CardEntry& e : entries) {
@@ -40,14 +39,14 @@ TEST_F(LinkTest, SubFolderListingDropsDotEntries) {
     link->SetCardPath("\\DCIM");
     EXPECT_EQ(link->ListFolder(), 1);
     EXPECT_EQ(Names(Entries(*link)), std::set<std::string>{"100PHOTO"});
-    EXPECT_EQ(emulator.Packets().front(), "1b49525c4443494d5c2a2e2a00");  // "\DCIM\*.*"
+    EXPECT_EQ(emulator.Packets().front(), ListingPacket("\\DCIM\\*.*"));
 }
 
 TEST_F(LinkTest, ARootPathOfOneBackslashIsSentDoubled) {
     ASSERT_NO_FATAL_FAILURE(Start());
     link->SetCardPath("\\");
     link->ListFolder();
-    EXPECT_EQ(emulator.Packets().front(), "1b49525c5c2a2e2a00");
+    EXPECT_EQ(emulator.Packets().front(), ListingPacket("\\\\*.*"));
 }
 
 TEST_F(LinkTest, LargeFolderArrivesWhole) {
@@ -147,8 +146,8 @@ TEST_F(LinkTest, RawListingUsesOneSeparatorAndKeepsEveryRecord) {
     EXPECT_EQ(folder.count, 4) << "\".\" and \"..\" are handed back too";
     FreeRawListing(folder);
 
-    const std::vector<std::string> rootPacket(2, "1b49525c2a2e2a00");
-    const std::vector<std::string> dcimPacket(2, "1b49525c4443494d5c2a2e2a00");
+    const std::vector<std::string> rootPacket(2, ListingPacket("\\*.*"));
+    const std::vector<std::string> dcimPacket(2, ListingPacket("\\DCIM\\*.*"));
     auto packets = emulator.Packets();
     EXPECT_EQ(std::vector<std::string>(packets.begin(), packets.begin() + 2), rootPacket);
     EXPECT_EQ(std::vector<std::string>(packets.begin() + 2, packets.end()), dcimPacket);

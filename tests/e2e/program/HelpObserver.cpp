@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-#include "BuiltProgram.h"
-#include "RemoteLibrary.h"
+#include "Files.h"
 #include "spy/HelpSpyRecord.h"
 
 namespace {
@@ -125,10 +124,9 @@ void CHelpObserver::OnSpyData(const COPYDATASTRUCT& data) {
     }
 }
 
-::testing::AssertionResult CHelpObserver::WatchProgram(HANDLE hProcess, DWORD dwProcessId) {
-    if (!IsReady())
-        return ::testing::AssertionFailure() << "the observer's windows could not be made";
-    return LoadLibraryInto(hProcess, dwProcessId, TestExecutableFolder() + "\\" + HELP_SPY_LIBRARY);
+Outcome CHelpObserver::WatchProgram(HANDLE hProcess, DWORD dwProcessId) {
+    if (!IsReady()) return Outcome::Failed("the observer's windows could not be made");
+    return m_spy.Load(hProcess, dwProcessId, ThisProgramFolder() + "\\" + HELP_SPY_LIBRARY);
 }
 
 std::vector<HelpCall> CHelpObserver::Calls() const {

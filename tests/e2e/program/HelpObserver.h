@@ -1,12 +1,12 @@
 #pragma once
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "InjectedLibrary.h"
 
 // A WinHelp call made by the program, as the help spy inside it saw it.
 struct HelpCall {
@@ -38,7 +38,7 @@ public:
     CHelpObserver& operator=(const CHelpObserver&) = delete;
 
     bool IsReady() const { return m_hViewerWindow && m_hSpyWindow; }
-    ::testing::AssertionResult WatchProgram(HANDLE hProcess, DWORD dwProcessId);
+    Outcome WatchProgram(HANDLE hProcess, DWORD dwProcessId);
     std::vector<HelpCall> Calls() const;
     std::vector<HelpViewerRequest> ViewerRequests() const;
 
@@ -56,4 +56,5 @@ private:
     mutable std::mutex m_mutex;
     std::vector<HelpCall> m_aCalls;
     std::vector<HelpViewerRequest> m_aViewerRequests;
+    CInjectedLibrary m_spy;
 };

@@ -1,11 +1,14 @@
 #include "WindowTest.h"
 
-#include <cstdio>
+::testing::AssertionResult Succeeded(const Outcome& outcome) {
+    if (outcome) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << outcome.why;
+}
 
 void CWindowTest::SetUp() {
     ASSERT_TRUE(EmulatorControl::Available()) << "run under scripts/test-env.sh";
     ASSERT_TRUE(m_emulator.Connected());
-    ASSERT_TRUE(m_session.Install());
+    ASSERT_TRUE(Succeeded(m_session.Install()));
 }
 
 void CWindowTest::TearDown() {
@@ -14,26 +17,14 @@ void CWindowTest::TearDown() {
 }
 
 void CWindowTest::StartPrinter(const std::vector<std::string>& aFaults) {
-    std::vector<std::string> aArguments = {"--card-dir", ToUnixPath(m_card.Path())};
-    aArguments.insert(aArguments.end(), aFaults.begin(), aFaults.end());
-    ASSERT_EQ(m_emulator.Reset(aArguments), "");
+    ASSERT_TRUE(Succeeded(
+        m_emulator.Serve(m_strCardImage.empty() ? m_card.Path() : m_strCardImage, aFaults)));
 }
 
-void CWindowTest::StartProgram(const std::vector<std::string>& aFaults) {
+void CWindowTest::StartProgramIn(const std::string& strFolder,
+                                 const std::vector<std::string>& aFaults) {
     ASSERT_NO_FATAL_FAILURE(StartPrinter(aFaults));
-    ASSERT_TRUE(m_session.Start());
-}
-
-void CWindowTest::AddCardFile(const std::string& strRelative, size_t nSize) {
-    const std::string strPath = m_card / strRelative;
-    const size_t nSlash = strPath.find_last_of('\\');
-    ASSERT_TRUE(MakeFolders(strPath.substr(0, nSlash)));
-    ASSERT_TRUE(
-        WriteBytes(strPath, PatternBytes(nSize, static_cast<unsigned>(strRelative.size()))));
-}
-
-void CWindowTest::AddCardFolder(const std::string& strRelative) {
-    ASSERT_TRUE(MakeFolders(m_card / strRelative));
+    ASSERT_TRUE(Succeeded(m_session.Start(20000, strFolder)));
 }
 
 std::string CWindowTest::Text(UINT nId) const {
@@ -45,48 +36,6 @@ std::string CWindowTest::Text(UINT nId) const {
         FreeLibrary(hModule);
     }
     return text;
-}
-
-size_t CWindowTest::CountPackets(const std::string& strHex) {
-    size_t nCount = 0;
-    for (const std::string& strPacket : Packets()) nCount += strPacket == strHex;
-    return nCount;
-}
-
-size_t CWindowTest::CountPacketsStartingWith(const std::string& strPrefix) {
-    size_t nCount = 0;
-    for (const std::string& strPacket : Packets()) nCount += strPacket.rfind(strPrefix, 0) == 0;
-    return nCount;
-}
-
-std::string CWindowTest::ListingPacket(const std::string& strPattern) {
-    std::string strHex = IR_PREFIX;
-    for (unsigned char c : strPattern) {
-        char digits[3];
-        std::snprintf(digits, sizeof(digits), "%02x", c);
-        strHex += digits;
-    }
-    return strHex + "00";
-}
-
-::testing::AssertionResult CWindowTest::WaitForListing(const std::vector<std::string>& aNames,
-                                                       DWORD dwTimeoutMs) {
-    // The list is filled, then the status line cleared, in one handler of the window thread.
-    std::vector<std::string> aShown;
-    std::string strStatus;
-    const bool bShown = WaitUntil(
-        [&] {
-            aShown = Ui().ItemTexts();
-            strStatus = Ui().ControlText(STATUS_LINE);
-            return aShown == aNames && strStatus.empty();
-        },
-        dwTimeoutMs);
-    if (bShown) return ::testing::AssertionSuccess();
-    std::string strList;
-    for (const std::string& strName : aShown) strList += " \"" + strName + "\"";
-    return ::testing::AssertionFailure()
-           << "the card list shows" << (strList.empty() ? " nothing" : strList)
-           << ", the status line \"" << strStatus << "\"";
 }
 
 ::testing::AssertionResult CWindowTest::AnswerMessage(const std::string& strText, int nButton,
@@ -102,8 +51,8 @@ std::string CWindowTest::ListingPacket(const std::string& strPattern) {
                << "the message reads \"" << view.strText << "\" under \"" << view.strCaption
                << "\" with buttons" << strButtons << "; expected \"" << strText << "\"";
     }
-    ::testing::AssertionResult pressed = Ui().PressMessageBoxButton(hBox, nButton);
-    if (!pressed) return pressed;
+    const Outcome pressed = Ui().PressMessageBoxButton(hBox, nButton);
+    if (!pressed) return Succeeded(pressed);
     if (!WaitUntil([&] { return !IsWindow(hBox) || !IsWindowVisible(hBox); }, MESSAGE_TIMEOUT_MS)) {
         return ::testing::AssertionFailure()
                << "the message box stayed after its button was pressed";

@@ -31,72 +31,72 @@ TEST_F(CBrowseTest, RootShowsFoldersAndFilesInAscendingOrder) {
     EXPECT_EQ(Ui().Items(),
               (std::vector<CardListItem>{
                   {"A", 1}, {"ALPHA.TXT", 0}, {"DCIM", 1}, {"MIDDLE.DAT", 0}, {"ZEBRA.TXT", 0}}));
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "");
-    EXPECT_FALSE(Ui().IsEnabled(PARENT_BUTTON));
-    EXPECT_TRUE(Ui().IsEnabled(COPY_BUTTON));
-    EXPECT_TRUE(Ui().IsEnabled(EXIT_STOP_BUTTON));
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "");
+    EXPECT_FALSE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_COPY_BUTTON));
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_EXIT_STOP_BUTTON));
     const std::string strRoot = ListingPacket("\\*.*");
     EXPECT_EQ(Packets(), (std::vector<std::string>{SR_GREETING, SC_PACKET, strRoot, strRoot}));
 }
 
 TEST_F(CBrowseTest, FoldersOpenByDoubleClickAndParentGoesBackUp) {
-    ASSERT_TRUE(Ui().DoubleClickItem("DCIM"));
+    ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("DCIM")));
     ASSERT_TRUE(WaitForListing({"100PHOTO"}));
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "DCIM");
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "DCIM");
     EXPECT_EQ(Ui().ItemImage(0), 1);
-    EXPECT_TRUE(Ui().IsEnabled(PARENT_BUTTON));
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
     EXPECT_GE(CountPackets(ListingPacket("\\DCIM\\*.*")), 1u);
 
-    ASSERT_TRUE(Ui().DoubleClickItem("100PHOTO"));
+    ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("100PHOTO")));
     ASSERT_TRUE(WaitForListing({"IMG0001.JPG", "IMG0002.JPG"}));
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "100PHOTO");
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "100PHOTO");
     EXPECT_GE(CountPackets(ListingPacket("\\DCIM\\100PHOTO\\*.*")), 1u);
 
-    ASSERT_TRUE(Ui().Click(PARENT_BUTTON));
+    ASSERT_TRUE(Succeeded(Ui().Click(PANEL_PARENT_BUTTON)));
     ASSERT_TRUE(WaitForListing({"100PHOTO"}));
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "DCIM");
-    EXPECT_TRUE(Ui().IsEnabled(PARENT_BUTTON));
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "DCIM");
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
 
-    ASSERT_TRUE(Ui().Click(PARENT_BUTTON));
+    ASSERT_TRUE(Succeeded(Ui().Click(PANEL_PARENT_BUTTON)));
     ASSERT_TRUE(WaitForListing(ROOT_NAMES));
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "");
-    EXPECT_FALSE(Ui().IsEnabled(PARENT_BUTTON));
-    EXPECT_FALSE(Ui().Click(PARENT_BUTTON));
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "");
+    EXPECT_FALSE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
+    EXPECT_FALSE(Ui().Click(PANEL_PARENT_BUTTON));
 }
 
 TEST_F(CBrowseTest, DoubleClickOnAFileChangesNothing) {
     const std::vector<std::string> aBefore = Packets();
-    ASSERT_TRUE(Ui().DoubleClickItem("ALPHA.TXT"));
+    ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("ALPHA.TXT")));
     // Once for the double click, once more for anything its handling might have posted.
     ASSERT_TRUE(Ui().WaitForWindowThread());
     ASSERT_TRUE(Ui().WaitForWindowThread());
-    EXPECT_EQ(Ui().ControlText(STATUS_LINE), "");
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "");
+    EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE), "");
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "");
     EXPECT_EQ(Ui().ItemTexts(), ROOT_NAMES);
-    EXPECT_FALSE(Ui().IsEnabled(PARENT_BUTTON));
+    EXPECT_FALSE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
     EXPECT_EQ(Packets(), aBefore);
 
     // The window is not left busy: a folder still opens.
-    ASSERT_TRUE(Ui().DoubleClickItem("DCIM"));
+    ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("DCIM")));
     EXPECT_TRUE(WaitForListing({"100PHOTO"}));
 }
 
 TEST_F(CBrowseTest, AFolderWithAOneCharacterNameEnablesParent) {
-    ASSERT_TRUE(Ui().DoubleClickItem("A"));
+    ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("A")));
     ASSERT_TRUE(WaitForListing({"NOTE.TXT"}));
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "A");
-    EXPECT_TRUE(Ui().IsEnabled(PARENT_BUTTON));
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "A");
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
     EXPECT_GE(CountPackets(ListingPacket("\\A\\*.*")), 1u);
 }
 
 TEST_F(CBrowseTest, SelectAllIsTickedWithoutSelectingItems) {
-    ASSERT_EQ(Ui().CheckState(SELECT_ALL), BST_UNCHECKED);
-    ASSERT_TRUE(Ui().Click(SELECT_ALL));
-    ASSERT_TRUE(WaitUntil([&] { return Ui().CheckState(SELECT_ALL) == BST_CHECKED; }, 5000));
+    ASSERT_EQ(Ui().CheckState(PANEL_SELECT_ALL), BST_UNCHECKED);
+    ASSERT_TRUE(Succeeded(Ui().Click(PANEL_SELECT_ALL)));
+    ASSERT_TRUE(WaitUntil([&] { return Ui().CheckState(PANEL_SELECT_ALL) == BST_CHECKED; }, 5000));
     ASSERT_TRUE(Ui().WaitForWindowThread());
     EXPECT_EQ(Ui().SelectedCount(), 0);
     EXPECT_EQ(Ui().ItemTexts(), ROOT_NAMES);
-    EXPECT_TRUE(Ui().IsEnabled(COPY_BUTTON));
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_COPY_BUTTON));
 }
 
 // While a folder opened by double click is being listed, another double click is ignored.
@@ -113,16 +113,16 @@ TEST_F(CWindowTest, DoubleClickDuringAFolderListingIsIgnored) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--rate", "600"}));
     ASSERT_TRUE(WaitForListing({"A", "DCIM"}));
 
-    ASSERT_TRUE(Ui().DoubleClickItem("DCIM"));
+    ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("DCIM")));
     const std::string strDcim = ListingPacket("\\DCIM\\*.*");
     ASSERT_TRUE(WaitUntil([&] { return CountPackets(strDcim) > 0; }, LISTING_TIMEOUT_MS));
-    ASSERT_EQ(Ui().ControlText(STATUS_LINE), Slot(TEXT_LISTING))
+    ASSERT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Slot(TEXT_LISTING))
         << "the listing is no longer under way";
-    ASSERT_TRUE(Ui().DoubleClickItem("A"));
+    ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("A")));
 
     ASSERT_TRUE(WaitForListing(aPhotos));
     ASSERT_TRUE(Ui().WaitForWindowThread());
-    EXPECT_EQ(Ui().ControlText(CARD_FOLDER_LABEL), "DCIM");
+    EXPECT_EQ(Ui().ControlText(PANEL_CARD_PATH), "DCIM");
     const std::string strRoot = ListingPacket("\\*.*");
     for (const std::string& strPacket : Packets()) {
         if (strPacket.rfind(IR_PREFIX, 0) != 0) continue;

@@ -15,11 +15,11 @@ TEST_F(CWindowTest, ClosingDuringAListingWaitsForItThenReleasesThePrinterOnce) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--rate", "3000"}));
     ASSERT_TRUE(
         WaitUntil([&] { return CountPacketsStartingWith(IR_PREFIX) > 0; }, LISTING_TIMEOUT_MS));
-    ASSERT_EQ(Ui().ControlText(STATUS_LINE), Slot(TEXT_LISTING))
+    ASSERT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Slot(TEXT_LISTING))
         << "the listing is no longer under way";
 
-    ASSERT_TRUE(Ui().RequestClose());
-    ASSERT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
+    ASSERT_TRUE(Succeeded(Ui().RequestClose()));
+    ASSERT_TRUE(Succeeded(m_session.WaitForExit(EXIT_TIMEOUT_MS)));
 
     const std::vector<std::string> aPackets = Packets();
     EXPECT_EQ(std::count(aPackets.begin(), aPackets.end(), SR_FAREWELL), 1);
@@ -35,7 +35,7 @@ TEST_F(CWindowTest, ClosingDuringAListingWaitsForItThenReleasesThePrinterOnce) {
 TEST_F(CWindowTest, ClosingWhileTheGreetingFailsSendsNoFarewell) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--sr-status", "01,01"}));
     ASSERT_TRUE(WaitUntil([&] { return CountPackets(SR_GREETING) > 0; }, MESSAGE_TIMEOUT_MS));
-    ASSERT_TRUE(Ui().RequestClose());
+    ASSERT_TRUE(Succeeded(Ui().RequestClose()));
 
     // Whatever the program still says about the failed greeting is answered.
     std::set<HWND> answered;

@@ -4,8 +4,8 @@
 
 TEST_F(CWindowTest, GreetingRefusedTwiceIsToldAndEndsTheProgram) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--sr-status", "01,01"}));
-    ASSERT_TRUE(AnswerMessage(Text(TEXT_NO_ANSWER), IDOK));
-    ASSERT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
+    ASSERT_TRUE(AnswerMessage(Text(TEXT_NO_GREETING), IDOK));
+    ASSERT_TRUE(Succeeded(m_session.WaitForExit(EXIT_TIMEOUT_MS)));
     // Two tries, and no farewell to a printer that never answered.
     EXPECT_EQ(Packets(), (std::vector<std::string>{SR_GREETING, SR_GREETING}));
 }
@@ -45,7 +45,7 @@ TEST_F(CWindowTest, NotReadyCancelledEndsWithoutAnotherMessage) {
 TEST_F(CWindowTest, PrinterErrorIsToldWithItsCodeAndEndsTheProgram) {
     ASSERT_NO_FATAL_FAILURE(StartProgram({"--sc-status", "21"}));
     ASSERT_TRUE(AnswerMessage(Text(TEXT_PRINTER_ERROR) + " \"0x21\"", IDOK));
-    ASSERT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
+    ASSERT_TRUE(Succeeded(m_session.WaitForExit(EXIT_TIMEOUT_MS)));
     EXPECT_EQ(CountPacketsStartingWith(IR_PREFIX), 0u);
     EXPECT_EQ(CountPackets(SR_FAREWELL), 1u);
 }

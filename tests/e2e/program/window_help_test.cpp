@@ -25,8 +25,8 @@ protected:
         ASSERT_NO_FATAL_FAILURE(AddCardFile("PHOTO.JPG"));
         ASSERT_NO_FATAL_FAILURE(StartProgram());
         ASSERT_TRUE(WaitForListing({"PHOTO.JPG"}));
-        ASSERT_TRUE(
-            m_observer.WatchProgram(m_session.Process().Handle(), m_session.Process().Id()));
+        ASSERT_TRUE(Succeeded(
+            m_observer.WatchProgram(m_session.Process().Handle(), m_session.Process().Id())));
     }
 
     // The one help call the program made, once the system has answered it.
@@ -65,27 +65,27 @@ protected:
 };
 
 TEST_F(CHelpTest, F1OnTheCardListAsksForTheListsContext) {
-    ASSERT_TRUE(Ui().BringToFront());
-    ASSERT_TRUE(Ui().FocusCardList());
-    ASSERT_TRUE(Ui().PressKey(VK_F1));
+    ASSERT_TRUE(Succeeded(Ui().BringToFront()));
+    ASSERT_TRUE(Succeeded(Ui().FocusCardList()));
+    ASSERT_TRUE(Succeeded(Ui().PressKey(VK_F1)));
 
     HelpCall call;
     ASSERT_TRUE(WaitForHelpCall(&call));
     EXPECT_EQ(call.nCommand, static_cast<UINT>(HELP_WM_HELP));
-    EXPECT_EQ(call.nControlId, CARD_LIST);
+    EXPECT_EQ(call.nControlId, PANEL_CARD_LIST);
     EXPECT_STRCASEEQ(call.strFile.c_str(), HelpFilePath().c_str());
-    EXPECT_TRUE(HasPair(call, CARD_LIST, CARD_LIST_CONTEXT));
+    EXPECT_TRUE(HasPair(call, PANEL_CARD_LIST, CARD_LIST_CONTEXT));
     ExpectViewerRequestsForTheCardList();
 }
 
 TEST_F(CHelpTest, RightClickOnTheCardListOffersTheListsContextHelp) {
-    ASSERT_TRUE(Ui().RightClickItem(0));
+    ASSERT_TRUE(Succeeded(Ui().RightClickItem(0)));
 
     HelpCall call;
     ASSERT_TRUE(WaitForHelpCall(&call));
     EXPECT_EQ(call.nCommand, static_cast<UINT>(HELP_CONTEXTMENU));
-    EXPECT_EQ(call.nControlId, CARD_LIST);
+    EXPECT_EQ(call.nControlId, PANEL_CARD_LIST);
     EXPECT_STRCASEEQ(call.strFile.c_str(), HelpFilePath().c_str());
-    EXPECT_TRUE(HasPair(call, CARD_LIST, CARD_LIST_CONTEXT));
+    EXPECT_TRUE(HasPair(call, PANEL_CARD_LIST, CARD_LIST_CONTEXT));
     ExpectViewerRequestsForTheCardList();
 }

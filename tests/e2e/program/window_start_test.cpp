@@ -3,20 +3,20 @@
 #include "WindowTest.h"
 
 TEST_F(CWindowTest, WithoutAPortOneMessageLeavesOnlyExitUsable) {
-    ASSERT_EQ(m_emulator.Reset({"--no-port"}), "");
-    ASSERT_TRUE(m_session.Start());
+    ASSERT_TRUE(Succeeded(m_emulator.Reset({"--no-port"})));
+    ASSERT_TRUE(Succeeded(m_session.Start()));
     ASSERT_TRUE(AnswerMessage(Text(TEXT_NO_PORT), IDOK));
 
     ASSERT_TRUE(Ui().WaitForWindowThread());
     EXPECT_TRUE(Ui().MessageBoxes().empty()) << "the port failure is told once";
-    EXPECT_FALSE(Ui().IsEnabled(COPY_BUTTON));
-    EXPECT_FALSE(Ui().IsEnabled(PARENT_BUTTON));
-    EXPECT_TRUE(Ui().IsEnabled(EXIT_STOP_BUTTON));
-    EXPECT_FALSE(Ui().Click(COPY_BUTTON));
+    EXPECT_FALSE(Ui().IsEnabled(PANEL_COPY_BUTTON));
+    EXPECT_FALSE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_EXIT_STOP_BUTTON));
+    EXPECT_FALSE(Ui().Click(PANEL_COPY_BUTTON));
     EXPECT_EQ(Ui().ItemCount(), 0);
 
-    ASSERT_TRUE(Ui().Click(EXIT_STOP_BUTTON));
-    EXPECT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
+    ASSERT_TRUE(Succeeded(Ui().Click(PANEL_EXIT_STOP_BUTTON)));
+    EXPECT_TRUE(Succeeded(m_session.WaitForExit(EXIT_TIMEOUT_MS)));
     EXPECT_TRUE(Packets().empty());
 }
 
@@ -26,9 +26,9 @@ TEST_F(CWindowTest, TitleAndCaptionsComeFromTheLanguageModule) {
     ASSERT_FALSE(Slot(TEXT_TITLE).empty()) << "the installed language module has no title";
 
     EXPECT_EQ(Ui().Title(), Slot(TEXT_TITLE));
-    EXPECT_EQ(Ui().ControlText(COPY_FROM_CAPTION), Slot(TEXT_CARD_CAPTION));
-    EXPECT_EQ(Ui().ControlText(COPY_TO_CAPTION), Slot(TEXT_PC_CAPTION));
-    EXPECT_EQ(Ui().ControlText(SELECT_ALL), Slot(TEXT_SELECT_ALL));
+    EXPECT_EQ(Ui().ControlText(PANEL_COPY_FROM_LABEL), Slot(TEXT_CARD_CAPTION));
+    EXPECT_EQ(Ui().ControlText(PANEL_COPY_TO_LABEL), Slot(TEXT_PC_CAPTION));
+    EXPECT_EQ(Ui().ControlText(PANEL_SELECT_ALL), Slot(TEXT_SELECT_ALL));
     EXPECT_TRUE(WaitForListing({"PHOTO.JPG"}));
 }
 
@@ -41,9 +41,9 @@ TEST_F(CWindowTest, WithoutTheRegistryValueTheWindowOpensWithEmptyTexts) {
     ASSERT_NO_FATAL_FAILURE(StartProgram());
 
     EXPECT_EQ(Ui().Title(), "");
-    EXPECT_EQ(Ui().ControlText(COPY_FROM_CAPTION), "");
-    EXPECT_EQ(Ui().ControlText(COPY_TO_CAPTION), "");
-    EXPECT_EQ(Ui().ControlText(SELECT_ALL), "");
+    EXPECT_EQ(Ui().ControlText(PANEL_COPY_FROM_LABEL), "");
+    EXPECT_EQ(Ui().ControlText(PANEL_COPY_TO_LABEL), "");
+    EXPECT_EQ(Ui().ControlText(PANEL_SELECT_ALL), "");
     EXPECT_TRUE(WaitForListing({"PHOTO.JPG"})) << "the window works all the same";
 }
 
@@ -55,7 +55,7 @@ TEST_F(CWindowTest, ASecondStartEndsAtOnceAndLeavesTheFirstAlone) {
     const size_t nPackets = Packets().size();
 
     CProgramProcess second;
-    ASSERT_TRUE(m_session.StartAnother(&second));
+    ASSERT_TRUE(Succeeded(m_session.StartAnother(&second)));
     CUiDriver secondUi(second.Id());
     bool bSecondShowedAWindow = false;
     const bool bSecondEnded = WaitUntil(
@@ -73,7 +73,7 @@ TEST_F(CWindowTest, ASecondStartEndsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_TRUE(Ui().IsResponding());
     EXPECT_EQ(Ui().FindMainDialog(), hFirstWindow);
     EXPECT_EQ(Ui().ItemTexts(), std::vector<std::string>{"PHOTO.JPG"});
-    EXPECT_TRUE(Ui().IsEnabled(COPY_BUTTON));
+    EXPECT_TRUE(Ui().IsEnabled(PANEL_COPY_BUTTON));
     EXPECT_EQ(Packets().size(), nPackets) << "the second start talked to the printer";
 }
 
@@ -81,8 +81,8 @@ TEST_F(CWindowTest, AfterTheFirstHasEndedTheProgramStartsAgain) {
     ASSERT_NO_FATAL_FAILURE(AddCardFile("PHOTO.JPG"));
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_TRUE(WaitForListing({"PHOTO.JPG"}));
-    ASSERT_TRUE(Ui().Click(EXIT_STOP_BUTTON));
-    ASSERT_TRUE(m_session.WaitForExit(EXIT_TIMEOUT_MS));
+    ASSERT_TRUE(Succeeded(Ui().Click(PANEL_EXIT_STOP_BUTTON)));
+    ASSERT_TRUE(Succeeded(m_session.WaitForExit(EXIT_TIMEOUT_MS)));
 
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     EXPECT_TRUE(WaitForListing({"PHOTO.JPG"}));
