@@ -1,0 +1,53 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "FolderTree.h"
+#include "Outcome.h"
+
+// What the user copies in a run: the whole card, or a folder and a file of its root.
+enum class CopyMode { WholeCard, Selection };
+
+// What the user does at a moment of the run, besides any printer fault.
+enum class UserAction { None, Close, Escape, Stop };
+
+// What the design promises for the run beyond the rules every run keeps.
+enum class Expectation {
+    Sound,         // nothing more: a fault may end the program or leave files on the card
+    EndsItself,    // a close outside a copy: the program ends without further help
+    CopiesWhole,   // a close held back during a copy: the copy goes on to the last file
+};
+
+struct RunPlan {
+    std::string kind;   // the fault or action, for the table
+    std::string phase;  // where it strikes, for the table
+    CopyMode mode = CopyMode::WholeCard;
+    std::vector<std::string> emulatorOptions;
+    UserAction action = UserAction::None;
+    size_t actAtPacket = 0;  // act once the PC has sent this many packets (1 = the greeting)
+    size_t faultedExchange = 0;  // the exchange a printer fault strikes, 0 for none
+    bool disconnects = false;  // the printer goes away: no farewell can reach it
+    Expectation expect = Expectation::Sound;
+};
+
+struct RunResult {
+    bool clean = true;
+    std::string why;
+    std::vector<std::string> packets;
+};
+
+// The card the campaign copies: a host folder served in a shuffled order, and its tree.
+struct CampaignCard {
+    std::string windowsFolder;
+    std::string unixFolder;
+    FolderTree tree;
+    std::vector<std::string> selection;  // root items a selection copy takes
+    FolderTree selectionTree;            // what a selection copy brings
+};
+
+// Starts the program against the emulator set up by the plan, copies as the plan says, answers
+// every message as a careful user would, ends the program with EXIT when it is still running, and
+// checks what a run must never do: crash, hang beyond the port's time-outs, write outside the
+// destination, leave a partial or temporary file, write a byte that differs from the card's, or
+// let another exchange come between a listing's two requests.
+RunResult RunOnce(const RunPlan& plan, const CampaignCard& card);

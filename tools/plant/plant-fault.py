@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Plants one known fault in the program's source, runs tests, and restores the source.
+
+    tools/plant/plant-fault.py list
+    tools/plant/plant-fault.py run ID [ID ...] [--build DIR] [--tests REGEX]
+
+Each fault of faults.txt replaces one snippet of one file. `run` applies it, rebuilds the Windows
+build, runs the fault's tests (or --tests) under scripts/test-env.sh, restores the file whatever
+happens, and reports CAUGHT (some test failed) or MISSED, with the failing tests. The tree is
+rebuilt clean at the end.
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.environ.get("ROOT_OVERRIDE") or os.path.dirname(os.path.dirname(HERE))
+
+
+def load_faults(path):
+    faults, current = [], None
+    for raw in open(path, encoding="utf-8"):
+        line = raw.rstrip("\n")
+        if not line.strip() or line.startswith("#"):
+            continue
+        head = re.match(r"\[(\w+)\]\s*(.*)", line)
+        if head:
+            current = {"id": head.group(1), "what": head.group(2)}
+            faults.append(current)
+            continue
+        key, _, value = line.partition("=")
+        current[key.strip()] = value.strip().replace("\\n", "\n")
+    return faults
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, cwd=ROOT, text=True, capture_output=True, **kwargs)
+
+
+def plant_and_test(fault, build, tests):
+    path = os.path.join(ROOT, fault["file"])
+    original = open(path, encoding="utf-8").read()
+    if original.count(fault["old"]) != 1:
+        return "UNPLANTABLE", "snippet found %d times" % original.count(fault["old"])
+    try:
+        open(path, "w", encoding="utf-8").write(original.replace(fault["old"], fault["new"]))
+        built = run(["cmake", "--build", build, "-j2"])
+        if built.returncode != 0:
+            return "CAUGHT", "the build fails"
+        env = dict(os.environ, BUILD_DIR=os.path.join(ROOT, "build"))
+        if fault.get("screen"):
+            env["XVFB_SCREEN"] = fault["screen"]
+        result = run(["scripts/test-env.sh", "ctest", "--test-dir", build, "-R", tests, "--timeout", "240"], env=env)
+        failed = re.findall(r"^\s*\d+ - (\S+) \(", result.stdout, re.M)
+        if result.returncode != 0:
+            return "CAUGHT", " ".join(failed) or result.stdout[-300:]
+        return "MISSED", ""
+    finally:
+        open(path, "w", encoding="utf-8").write(original)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("action", choices=["list", "run"])
+    parser.add_argument("ids", nargs="*")
+    parser.add_argument("--faults", default=os.path.join(HERE, "faults.txt"))
+    parser.add_argument("--build", default=os.path.join(ROOT, "build", "win64"))
+    parser.add_argument("--tests", help="ctest regex instead of each fault's own")
+    args = parser.parse_args()
+    faults = load_faults(args.faults)
+    if args.action == "list":
+        for f in faults:
+            print("%-5s %-40s %s" % (f["id"], f["file"], f["what"]))
+        return 0
+    chosen = [f for f in faults if not args.ids or f["id"] in args.ids]
+    missed = 0
+    try:
+        for fault in chosen:
+            verdict, detail = plant_and_test(fault, args.build, args.tests or fault.get("tests", "."))
+            missed += verdict != "CAUGHT"
+            print("%-5s %-11s %s | %s" % (fault["id"], verdict, fault["what"], detail), flush=True)
+    finally:
+        run(["cmake", "--build", args.build, "-j2"])
+    print("%d planted, %d caught, %d missed" % (len(chosen), len(chosen) - missed, missed))
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
