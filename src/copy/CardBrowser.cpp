@@ -24,7 +24,10 @@ BOOL CTransferDlg::OnListFolder(UINT) {
     SetItemText(PANEL_CARD_PATH, GetFolderLabel(m_strCardPath).c_str());
     SetItemText(PANEL_STATUS_LINE, m_uiText[7]);
     m_linkJob.code = LINK_JOB_LIST;
-    StartPortWorker(LinkWorkerProc, &m_linkJob);
+    if (!StartPortWorker(LinkWorkerProc, &m_linkJob)) {
+        m_bBusy = 0;  // as after a listing that failed: the list as it was
+        FillCardList(m_cardEntries);
+    }
     return TRUE;
 }
 

@@ -123,6 +123,6 @@ LRESULT CTransferDlg::OnCopyReport(WPARAM, LPARAM) {
     text += "\n\n" + ModuleText(TEXT_REPORT_NAMES);
     for (const std::string& name : m_tally.LeftNames()) text += "\n" + name;
     if (m_tally.MoreLeft() > 0) text += "\n" + FormatText(ModuleText(TEXT_REPORT_MORE), {Number(m_tally.MoreLeft())});
-    ::MessageBoxA(m_hWnd, text.c_str(), m_uiText[0], MB_OK);
+    ::MessageBoxA(m_hWnd, text.c_str(), m_uiText[0], MB_OK | MB_ICONWARNING);
     return 0;
 }
