@@ -89,6 +89,7 @@ bool CEmulator::ApplyScenario(const ScenarioOptions& scenario, std::string& strE
     m_parser.Reset();
     m_nExchange = 0;
     m_nQueuedFileData = 0;
+    m_bLastReplyWhole = true;
     m_bDisconnectPending = false;
     m_tDrainedSince.reset();
     m_options.m_scenario = scenario;
@@ -206,6 +207,7 @@ void CEmulator::OnPacket(const ReceivedItem& packet) {
     }
     m_nQueuedFileData = 0;
     if (m_pty.RestoreRawMode()) m_log.Note("the port had left raw mode; raw mode restored");
+    if (!m_bLastReplyWhole || nUnsent > 0) m_engine.ReplyNotDelivered();
 
     PrinterReply reply = m_engine.Answer(packet);
     const auto itStatus = m_mapStatusFaults.find(m_nExchange);
@@ -220,6 +222,9 @@ void CEmulator::OnPacket(const ReceivedItem& packet) {
         m_nQueuedFileData = plan.m_nDataBytesSent;
     }
     if (!plan.m_strNote.empty()) m_log.Note(plan.m_strNote);
+    size_t nPlanned = 0;
+    for (const OutputSegment& segment : plan.m_aSegments) nPlanned += segment.m_aBytes.size();
+    m_bLastReplyWhole = nPlanned >= reply.m_aBytes.size();
 
     const SteadyClock::time_point now = SteadyClock::now();
     for (const OutputSegment& segment : plan.m_aSegments) m_output.Push(segment, now);

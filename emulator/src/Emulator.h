@@ -57,6 +57,7 @@ private:
     std::map<uint64_t, ExchangeFault> m_mapFaults;
     std::map<uint64_t, uint8_t> m_mapStatusFaults;
     uint64_t m_nExchange = 0;
+    bool m_bLastReplyWhole = true;  // every byte of the last reply was planned and none dropped
     uint32_t m_nQueuedFileData = 0;  // file bytes of the last reply, counted as read when queued
     bool m_bQuit = false;
 

@@ -37,6 +37,10 @@ public:
     // Data counted by CommitFileRead that were dropped before they reached the PC.
     void ReturnUnsentFileData(uint32_t nDataBytes);
 
+    // The reply before this packet did not reach the PC whole (silenced, cut, dropped): a
+    // listing header among it begins no pair, as the PC gives that listing up.
+    void ReplyNotDelivered() { m_bListingHeaderSent = false; }
+
 private:
     PrinterReply AnswerListing(const std::vector<uint8_t>& aArgument);
     PrinterReply AnswerOpen(const std::vector<uint8_t>& aArgument);

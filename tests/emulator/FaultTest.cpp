@@ -79,6 +79,22 @@ TEST_F(FaultTest, SplitPausesAndANewCommandDropsWhatIsStillQueued) {
     EXPECT_EQ(aLog.at(2) + aLog.at(3), "< 0000< 000bb8");
 }
 
+TEST_F(FaultTest, AListingHeaderThePcNeverGotWholeBeginsNoPair) {
+    StartWith({"--silence", "1", "--cut", "4:1"});
+    const Bytes aRoot = PacketIr("\\*.*");
+    const Bytes aHeader{0x00, 0x00, 0x01};
+    m_port.Send(aRoot);
+    ASSERT_TRUE(WaitForLog("# exchange 1: silence instead of 3 bytes"));
+    // The PC gave that listing up, so its next request of the folder is a first one again.
+    EXPECT_EQ(m_port.Exchange(aRoot, 3), aHeader);
+    ASSERT_TRUE(WaitForLog("< 000001"));
+    EXPECT_EQ(m_port.Waiting(), 0u);
+    EXPECT_EQ(m_port.Exchange(aRoot, 23).size(), 23u);
+    EXPECT_EQ(m_port.Exchange(aRoot, 1), Bytes{0x00});  // a header cut short
+    EXPECT_EQ(m_port.Exchange(aRoot, 3), aHeader);
+    EXPECT_EQ(m_port.Waiting(), 0u);
+}
+
 TEST_F(FaultTest, SilenceSendsNothingAndGarbageIsSentWhateverItsLength) {
     StartWith({"--silence", "2", "--garbage", "4:deadbeef"});
     EXPECT_EQ(OpenPhoto(), PHOTO_OPENED);
