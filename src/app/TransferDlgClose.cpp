@@ -8,6 +8,14 @@
 
 namespace {
 constexpr UINT CLOSE_STEP_MS = 100;
+
+// Presses the answer on a message box of the worker's.
+BOOL CALLBACK AnswerMessageBox(HWND box, LPARAM answer) {
+    char name[16] = {};
+    ::GetClassNameA(box, name, sizeof(name));
+    if (std::strcmp(name, "#32770") == 0) ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    return TRUE;
+}
 }  // namespace
 
 int SafeAnswer(UINT buttons) {
@@ -53,21 +61,10 @@ bool CTransferDlg::WorkersRunning() const { return WorkerRunning(m_pPortWorker) 
 // A question a worker shows while the window closes is answered for the user, with the answer
 // that takes nothing further.
 void CTransferDlg::AnswerWorkerQuestions() {
-    struct Answer {
-        WPARAM id;
-    } answer{m_nOpenQuestion};
-    if (!answer.id || !WorkerRunning(m_pPortWorker)) return;
-    ::EnumThreadWindows(
-        m_pPortWorker->m_nThreadID,
-        [](HWND box, LPARAM data) -> BOOL {
-            char name[16] = {};
-            ::GetClassNameA(box, name, sizeof(name));
-            if (std::strcmp(name, "#32770") == 0) {
-                ::PostMessageA(box, WM_COMMAND, reinterpret_cast<Answer*>(data)->id, 0);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&answer));
+    const WPARAM answer = m_nOpenQuestion;
+    if (answer && WorkerRunning(m_pPortWorker)) {
+        ::EnumThreadWindows(m_pPortWorker->m_nThreadID, &AnswerMessageBox, static_cast<LPARAM>(answer));
+    }
 }
 
 void CTransferDlg::OnDestroy() {
