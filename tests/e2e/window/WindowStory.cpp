@@ -68,14 +68,21 @@ std::string CWindowStory::Text(UINT nId) const {
     if (view.strText != strText || view.strCaption != Slot(TEXT_TITLE) ||
         view.aButtons != aButtons) {
         return ::testing::AssertionFailure()
-               << "the message under \"" << view.strCaption << "\" with "
-               << view.aButtons.size() << " buttons reads\n\"" << view.strText
-               << "\"\nexpected\n\"" << strText << "\"";
+               << "the message under \"" << view.strCaption << "\" with " << view.aButtons.size()
+               << " buttons reads\n\"" << view.strText << "\"\nexpected\n\"" << strText << "\"";
     }
     if (!Ui().PressMessageBoxButton(hBox, nButton) ||
         !WaitUntil([&] { return !IsWindow(hBox) || !IsWindowVisible(hBox); }, WAIT_MS)) {
         return ::testing::AssertionFailure() << "the message box stayed";
     }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult CWindowStory::WaitForListing(const std::vector<std::string>& aNames) {
+    const Outcome listed = Ui().WaitForListing(aNames, WAIT_MS);
+    if (!listed) return Succeeded(listed);
+    if (Ui().ItemTextsInReadingOrder() != aNames)
+        return ::testing::AssertionFailure() << "the items are not in this order on the screen";
     return ::testing::AssertionSuccess();
 }
 
@@ -87,7 +94,8 @@ std::string CWindowStory::Text(UINT nId) const {
             return !strShown.empty() || !m_session.Process().IsRunning();
         },
         WAIT_MS);
-    if (!strShown.empty()) return ::testing::AssertionFailure() << "a message appeared: " << strShown;
+    if (!strShown.empty())
+        return ::testing::AssertionFailure() << "a message appeared: " << strShown;
     if (!bEnded) return ::testing::AssertionFailure() << "the program still runs";
     if (m_session.Process().ExitCode() != 0)
         return ::testing::AssertionFailure() << "exit code " << m_session.Process().ExitCode();
@@ -96,7 +104,8 @@ std::string CWindowStory::Text(UINT nId) const {
 
 PanelView CWindowStory::ReadPanel() {
     if (!m_probe.IsLoaded()) {
-        EXPECT_TRUE(Succeeded(m_probe.Load(m_session.Process().Handle(), m_session.Process().Id())));
+        EXPECT_TRUE(
+            Succeeded(m_probe.Load(m_session.Process().Handle(), m_session.Process().Id())));
     }
     PanelView view;
     view.bCardList = Ui().IsEnabled(PANEL_CARD_LIST);
@@ -131,12 +140,14 @@ PanelView CWindowStory::ReadPanel() {
     // The lamps go dark up to one lamp step after the rest.
     WaitUntil(
         [&] {
-            if (const HWND hBox = Ui().WaitForMessageBox(0)) strMessage = Ui().ReadMessageBox(hBox).strText;
+            if (const HWND hBox = Ui().WaitForMessageBox(0))
+                strMessage = Ui().ReadMessageBox(hBox).strText;
             view = ReadPanel();
             return !strMessage.empty() || IsIdle(view);
         },
         COPY_MS);
-    if (!strMessage.empty()) return ::testing::AssertionFailure() << "a message is open: " << strMessage;
+    if (!strMessage.empty())
+        return ::testing::AssertionFailure() << "a message is open: " << strMessage;
     return IsIdle(view);
 }
 

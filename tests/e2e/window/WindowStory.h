@@ -63,9 +63,8 @@ protected:
     // Waits for a message box, checks its text, caption and buttons, answers it.
     ::testing::AssertionResult Answer(const std::string& strText, int nButton,
                                       const std::vector<int>& aButtons = {IDOK});
-    ::testing::AssertionResult WaitForListing(const std::vector<std::string>& aNames) {
-        return Succeeded(Ui().WaitForListing(aNames, WAIT_MS));
-    }
+    // Waits until the list shows these names, on the screen too in this order.
+    ::testing::AssertionResult WaitForListing(const std::vector<std::string>& aNames);
     // The program ends by itself with exit code 0, showing nothing more.
     ::testing::AssertionResult WaitForOwnEnd();
 

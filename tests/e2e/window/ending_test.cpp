@@ -18,7 +18,8 @@ TEST_F(CWindowStory, RefusedOpenInATreeIsToldAndEndsTheProgram) {
     expected["PICS"].bFolder = true;
     expected["PICS\\A.JPG"].aBytes = m_card.Bytes("PICS\\A.JPG");
     EXPECT_TRUE(Succeeded(SameTree(ReadFolderTree(Destination()), expected)));
-    EXPECT_EQ(Packets(FO_PREFIX), (std::vector<std::string>{OpenPacket("\\PICS\\A.JPG"), OpenPacket("\\PICS\\B.JPG")}));
+    EXPECT_EQ(Packets(FO_PREFIX),
+              (std::vector<std::string>{OpenPacket("\\PICS\\A.JPG"), OpenPacket("\\PICS\\B.JPG")}));
     EXPECT_EQ(Packets().back(), SR_FAREWELL);
 }
 

@@ -42,7 +42,8 @@ std::string Misplaced(HWND hDialog, HWND hPanel, const PanelLayout& layout) {
         {GetDlgItem(hDialog, STD_FILE_LIST), layout.fileList},
         {GetDlgItem(hDialog, STD_FOLDER_VIEW), layout.folderView}};
     std::string strWrong;
-    for (const auto& [aPlaces, hClientOf] : {std::make_pair(aPanel, hPanel), std::make_pair(aDialog, hDialog)}) {
+    for (const auto& [aPlaces, hClientOf] :
+         {std::make_pair(aPanel, hPanel), std::make_pair(aDialog, hDialog)}) {
         for (const auto& [hWnd, expected] : aPlaces) {
             RECT rect = {-1, -1, -1, -1};
             GetWindowRect(hWnd, &rect);
@@ -58,9 +59,11 @@ std::string Misplaced(HWND hDialog, HWND hPanel, const PanelLayout& layout) {
                 rect.right - rect.left != expected.width) {
                 strWrong += "\n  control " + std::to_string(GetDlgCtrlID(hWnd)) + " at " +
                             std::to_string(rect.left) + "," + std::to_string(rect.top) + " (" +
-                            std::to_string(rect.right - rect.left) + " x " + std::to_string(nHeight) +
-                            "), expected " + std::to_string(expected.x) + "," + std::to_string(expected.y) +
-                            " (" + std::to_string(expected.width) + " x " + std::to_string(expected.height) + ")";
+                            std::to_string(rect.right - rect.left) + " x " +
+                            std::to_string(nHeight) + "), expected " + std::to_string(expected.x) +
+                            "," + std::to_string(expected.y) + " (" +
+                            std::to_string(expected.width) + " x " +
+                            std::to_string(expected.height) + ")";
             }
         }
     }
@@ -91,45 +94,59 @@ TEST_F(DisplayWindow, FaceShowsItsPicturesAndColoursWhereTheLayoutPutsThem) {
 
     // The layout computed from the measures of the running window (its numbers are the unit
     // tests' business).
-    const PanelLayout layout = ComputePanelLayout(ReadLayoutMeasures(Ui().Panel(), Ui().MainDialog()));
+    const PanelLayout layout =
+        ComputePanelLayout(ReadLayoutMeasures(Ui().Panel(), Ui().MainDialog()));
     std::string strMisplaced;
-    EXPECT_TRUE(WaitUntil([&] { return (strMisplaced = Misplaced(Ui().MainDialog(), Ui().Panel(), layout)).empty(); },
-                          WAIT_MS))
+    EXPECT_TRUE(WaitUntil(
+        [&] { return (strMisplaced = Misplaced(Ui().MainDialog(), Ui().Panel(), layout)).empty(); },
+        WAIT_MS))
         << strMisplaced;
 
     // A palette display takes the pictures from the files beside the program and draws them
     // through their own palettes, a pixel inside the control; high colour takes the program's
     // own pictures over the whole control.
-    HMODULE hProgram = LoadLibraryExA(m_session.ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE hProgram =
+        LoadLibraryExA(m_session.ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const int aResources[PICTURE_COUNT] = {RES_PRINTER_BITMAP, RES_MONITOR_BITMAP, RES_LOGO_BITMAP};
     for (int k = 0; k < PICTURE_COUNT; ++k) {
         const HBITMAP hPicture = static_cast<HBITMAP>(
-            bPalette ? LoadImageA(nullptr, (m_session.InstallFolder() + "\\" + PICTURE_FILE_NAMES[k]).c_str(),
-                                  IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)
-                     : LoadImageA(hProgram, MAKEINTRESOURCEA(aResources[k]), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+            bPalette
+                ? LoadImageA(nullptr,
+                             (m_session.InstallFolder() + "\\" + PICTURE_FILE_NAMES[k]).c_str(),
+                             IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)
+                : LoadImageA(hProgram, MAKEINTRESOURCEA(aResources[k]), IMAGE_BITMAP, 0, 0,
+                             LR_CREATEDIBSECTION));
         ASSERT_TRUE(hPicture);
         const RECT area = ScreenClientRect(Ui().Control(PICTURE_CONTROL_IDS[k]), bPalette ? 1 : 0);
         const std::vector<COLORREF> aExpected =
             StretchedPixels(hPicture, area.right - area.left, area.bottom - area.top, false);
         double share = 1;
-        EXPECT_TRUE(WaitUntil([&] { return (share = ShareUnlike(area, aExpected)) <= MAX_UNLIKE_SHARE; }, WAIT_MS))
-            << "control " << PICTURE_CONTROL_IDS[k] << ": " << share << " of its pixels unlike its picture";
+        EXPECT_TRUE(WaitUntil(
+            [&] { return (share = ShareUnlike(area, aExpected)) <= MAX_UNLIKE_SHARE; }, WAIT_MS))
+            << "control " << PICTURE_CONTROL_IDS[k] << ": " << share
+            << " of its pixels unlike its picture";
         DeleteObject(hPicture);
     }
     FreeLibrary(hProgram);
 
-    EXPECT_TRUE(WaitUntil([&] { return m_pFaces->Read(Ui().Control(PANEL_COPY_BUTTON)) == ButtonFace::COPY; }, WAIT_MS));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return m_pFaces->Read(Ui().Control(PANEL_COPY_BUTTON)) == ButtonFace::COPY; },
+        WAIT_MS));
     EXPECT_EQ(ReadPanel().face, ButtonFace::EXIT);
     // The background beside the card list, in the colour of the display mode.
     const RECT list = ScreenClientRect(Ui().Control(PANEL_CARD_LIST), 0);
     const POINT spot = {list.left - layout.cardList.x / 2, (list.top + list.bottom) / 2};
     HDC hScreen = GetDC(nullptr);
-    const COLORREF clrExpected = bPalette ? GetNearestColor(hScreen, RGB(192, 220, 192)) : RGB(180, 171, 206);
+    const COLORREF clrExpected =
+        bPalette ? GetNearestColor(hScreen, RGB(192, 220, 192)) : RGB(180, 171, 206);
     EXPECT_EQ(GetPixel(hScreen, spot.x, spot.y), clrExpected);
     ReleaseDC(nullptr, hScreen);
 
-    const std::string strScreenshot = EnvironmentValue("BRISLING_SCREENSHOT");  // scripts/make-screenshots.sh
-    if (!strScreenshot.empty()) CScreenCapture(ScreenClientRect(Ui().MainDialog(), 0)).SaveBitmapFile(FromUnixPath(strScreenshot));
+    const std::string strScreenshot =
+        EnvironmentValue("BRISLING_SCREENSHOT");  // scripts/make-screenshots.sh
+    if (!strScreenshot.empty())
+        CScreenCapture(ScreenClientRect(Ui().MainDialog(), 0))
+            .SaveBitmapFile(FromUnixPath(strScreenshot));
 
     // EXIT shows its pressed picture while held down, and ends the program when let go.
     ASSERT_TRUE(Succeeded(Ui().HoldButton(PANEL_EXIT_STOP_BUTTON)));

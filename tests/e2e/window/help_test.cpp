@@ -20,12 +20,14 @@ TEST_F(CWindowStory, HelpShowsTheTopicOfTheControlAskedAbout) {
         UINT nCommand;
         int nControl;
         DWORD nContext;
-    } aExpected[] = {{HELP_WM_HELP, PANEL_CARD_LIST, 2002}, {HELP_CONTEXTMENU, PANEL_COPY_BUTTON, 2003}};
+    } aExpected[] = {{HELP_WM_HELP, PANEL_CARD_LIST, 2002},
+                     {HELP_CONTEXTMENU, PANEL_COPY_BUTTON, 2003}};
     for (int i = 0; i < 2; ++i) {
         const HelpCall& call = m_probe.HelpCalls()[i];
         EXPECT_EQ(call.nCommand, aExpected[i].nCommand);
         EXPECT_EQ(call.nControlId, aExpected[i].nControl);
         EXPECT_EQ(call.ContextOf(call.nControlId), aExpected[i].nContext);
-        EXPECT_STRCASEEQ(call.strFile.c_str(), (m_session.InstallFolder() + "\\" + HELP_FILE).c_str());
+        EXPECT_STRCASEEQ(call.strFile.c_str(),
+                         (m_session.InstallFolder() + "\\" + HELP_FILE).c_str());
     }
 }

@@ -14,7 +14,8 @@ protected:
 
 TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
     const std::string strSmallDisk = EnvironmentValue("SMALL_DISK");
-    if (strSmallDisk.empty()) GTEST_SKIP() << "no small disk (scripts/test-env.sh as root makes one)";
+    if (strSmallDisk.empty())
+        GTEST_SKIP() << "no small disk (scripts/test-env.sh as root makes one)";
     m_pDestination = std::make_unique<TempFolder>(FromUnixPath(strSmallDisk));
     const TempFolder& destination = *m_pDestination;
     const std::vector<std::pair<const char*, size_t>> aCard = {
@@ -24,17 +25,22 @@ TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
         {"DCIM\\IMG2.JPG", 700},          {"DCIM\\IMG3.JPG", 900}};
     for (const auto& [pPath, nSize] : aCard) ASSERT_NO_FATAL_FAILURE(AddCardFile(pPath, nSize));
     const std::vector<unsigned char> aOld = {'o', 'l', 'd'};
+    // Already on the PC: one file of a selected folder's tree, one selected file.
+    ASSERT_TRUE(MakeFolders(destination / "100PHOTO"));
+    ASSERT_TRUE(WriteBytes(destination / "100PHOTO\\A1.BIN", aOld));
     ASSERT_TRUE(WriteBytes(destination / "IMG1.JPG", aOld));
-    ASSERT_NO_FATAL_FAILURE(Start({"--inject-record", "\\DCIM\\100PHOTO\\SUB:" + Hex("CON     JPG") + ":20:100"},
-                                  destination.Path()));
+    ASSERT_NO_FATAL_FAILURE(
+        Start({"--inject-record", "\\DCIM\\100PHOTO\\SUB:" + Hex("CON     JPG") + ":20:100"},
+              destination.Path()));
     ASSERT_TRUE(WaitForListing({"DCIM"}));
     ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("DCIM")));
     ASSERT_TRUE(WaitForListing({"100PHOTO", "101PHOTO", "IMG1.JPG", "IMG2.JPG", "IMG3.JPG"}));
     ASSERT_TRUE(Succeeded(Ui().SelectItems({"100PHOTO", "101PHOTO", "IMG1.JPG", "IMG2.JPG"})));
 
     ASSERT_TRUE(Succeeded(Ui().Click(PANEL_COPY_BUTTON)));
-    ASSERT_TRUE(Answer(Text(TEXT_DISK_FULL), IDOK)) << "for B2.BIN";
-    ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDNO, {IDYES, IDNO})) << "for IMG1.JPG";
+    ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDNO, {IDYES, IDNO})) << "for 100PHOTO\\A1.BIN";
+    ASSERT_TRUE(Answer(Text(TEXT_DISK_FULL), IDOK)) << "for 101PHOTO\\B2.BIN";
+    ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDYES, {IDYES, IDNO})) << "for IMG1.JPG";
     const std::string strReport =
         Fill(Text(TEXT_REPORT_HEADER), {"4", "8"}) + "\n" + Fill(Text(TEXT_LEFT_DECLINED), {"1"}) +
         "\n" + Fill(Text(TEXT_LEFT_DECLINED + FILE_BAD_NAME - FILE_DECLINED), {"1"}) + "\n" +
@@ -48,14 +54,16 @@ TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
 
     // A selected folder of \DCIM becomes a folder of the destination; nothing half-written stays.
     FolderTree expected;
-    for (const char* pFolder : {"100PHOTO", "100PHOTO\\SUB", "101PHOTO"}) expected[pFolder].bFolder = true;
-    for (const char* pFile : {"100PHOTO\\A1.BIN", "100PHOTO\\SUB\\S1.BIN", "101PHOTO\\B1.BIN", "IMG2.JPG"})
+    for (const char* pFolder : {"100PHOTO", "100PHOTO\\SUB", "101PHOTO"})
+        expected[pFolder].bFolder = true;
+    for (const char* pFile : {"100PHOTO\\SUB\\S1.BIN", "101PHOTO\\B1.BIN", "IMG1.JPG", "IMG2.JPG"})
         expected[pFile].aBytes = m_card.Bytes(std::string("DCIM\\") + pFile);
-    expected["IMG1.JPG"].aBytes = aOld;
+    expected["100PHOTO\\A1.BIN"].aBytes = aOld;
     EXPECT_TRUE(Succeeded(SameTree(ReadFolderTree(destination.Path()), expected)));
     std::vector<std::string> aOpened;
-    for (const std::string& strPacket : Packets(FO_PREFIX)) aOpened.push_back(PacketPath(strPacket));
-    EXPECT_EQ(aOpened, (std::vector<std::string>{"\\DCIM\\100PHOTO\\A1.BIN", "\\DCIM\\100PHOTO\\SUB\\S1.BIN",
-                                                 "\\DCIM\\101PHOTO\\B1.BIN", "\\DCIM\\101PHOTO\\B2.BIN",
-                                                 "\\DCIM\\IMG2.JPG"}));
+    for (const std::string& strPacket : Packets(FO_PREFIX))
+        aOpened.push_back(PacketPath(strPacket));
+    EXPECT_EQ(aOpened, (std::vector<std::string>{
+                           "\\DCIM\\100PHOTO\\SUB\\S1.BIN", "\\DCIM\\101PHOTO\\B1.BIN",
+                           "\\DCIM\\101PHOTO\\B2.BIN", "\\DCIM\\IMG1.JPG", "\\DCIM\\IMG2.JPG"}));
 }

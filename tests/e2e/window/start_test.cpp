@@ -27,7 +27,8 @@ TEST_P(CStartStory, OpensWhatItCanAndLeavesTheRestAlone) {
     if (!c.bModule) {
         ASSERT_TRUE(m_session.RemoveSetupPath());
     }
-    ASSERT_NO_FATAL_FAILURE(Start(c.bPort ? std::vector<std::string>{} : std::vector<std::string>{"--no-port"}));
+    ASSERT_NO_FATAL_FAILURE(
+        Start(c.bPort ? std::vector<std::string>{} : std::vector<std::string>{"--no-port"}));
     if (!c.bPort) {
         ASSERT_TRUE(Answer(Text(TEXT_NO_PORT), IDOK));
     }
@@ -58,7 +59,8 @@ TEST_P(CStartStory, OpensWhatItCanAndLeavesTheRestAlone) {
     bool bSecondShowedAWindow = false;
     const bool bSecondEnded = WaitUntil(
         [&] {
-            for (HWND hWnd : secondUi.TopLevelWindows()) bSecondShowedAWindow |= IsWindowVisible(hWnd) != 0;
+            for (HWND hWnd : secondUi.TopLevelWindows())
+                bSecondShowedAWindow |= IsWindowVisible(hWnd) != 0;
             return !second.IsRunning();
         },
         WAIT_MS);

@@ -14,7 +14,8 @@ TEST_F(CWindowStory, StopLeavesNothingOfWhatWasInFlight) {
     // At 500 bytes a second the twelve folders take seconds to find.
     ASSERT_NO_FATAL_FAILURE(Start({"--rate", "500"}));
     ASSERT_TRUE(WaitForListing({"LARGE.JPG", "TREE"}));
-    const auto stopAndCheck = [&](const std::string& strFiles, const std::vector<std::string>& aOpened) {
+    const auto stopAndCheck = [&](const std::string& strFiles,
+                                  const std::vector<std::string>& aOpened) {
         ASSERT_TRUE(Ui().WaitForWindowThread());
         const PanelView stopping = ReadPanel();
         if (stopping.strStatus != Fill(Text(TEXT_COPIED_SOME), {"0", strFiles})) {
@@ -24,14 +25,16 @@ TEST_F(CWindowStory, StopLeavesNothingOfWhatWasInFlight) {
         ASSERT_TRUE(WaitForCopyEnd());
         ASSERT_TRUE(Ui().WaitForWindowThread());  // after the end report, had there been one
         EXPECT_TRUE(Ui().MessageBoxes().empty());
-        EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Fill(Text(TEXT_COPIED_SOME), {"0", strFiles}));
+        EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE),
+                  Fill(Text(TEXT_COPIED_SOME), {"0", strFiles}));
         EXPECT_EQ(Packets(FO_PREFIX), aOpened) << "a file was opened after STOP";
         EXPECT_EQ(ListFolder(Destination()), std::vector<std::string>{});
     };
 
     ASSERT_TRUE(Succeeded(Ui().SelectItems({"TREE"})));
     ASSERT_TRUE(Succeeded(Ui().Click(PANEL_COPY_BUTTON)));
-    ASSERT_TRUE(WaitUntil([&] { return !Packets(ListingPacket("\\TREE\\F01\\*.*")).empty(); }, WAIT_MS));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !Packets(ListingPacket("\\TREE\\F01\\*.*")).empty(); }, WAIT_MS));
     ASSERT_TRUE(Packets(FO_PREFIX).empty());
     ASSERT_TRUE(Succeeded(Ui().Click(PANEL_EXIT_STOP_BUTTON)));
     ASSERT_NO_FATAL_FAILURE(stopAndCheck("12", {}));
