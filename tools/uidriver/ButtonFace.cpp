@@ -15,8 +15,8 @@ void LoadPictures(const std::string& strModule,
                   std::vector<std::pair<ButtonFace, HBITMAP>>* pLoaded) {
     HMODULE hModule = LoadLibraryExA(strModule.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     for (const auto& [face, pName] : aWanted) {
-        if (HBITMAP hBitmap = static_cast<HBITMAP>(LoadImageA(hModule, pName, IMAGE_BITMAP, 0, 0,
-                                                              LR_CREATEDIBSECTION))) {
+        if (HBITMAP hBitmap = static_cast<HBITMAP>(
+                LoadImageA(hModule, pName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
             pLoaded->emplace_back(face, hBitmap);
         }
     }
@@ -26,8 +26,8 @@ void LoadPictures(const std::string& strModule,
 }  // namespace
 
 const char* ButtonFaceName(ButtonFace face) {
-    static const char* const NAMES[] = {"EXIT", "EXIT pressed", "STOP", "STOP pressed",
-                                        "COPY", "COPY pressed", "no known picture"};
+    static const char* const NAMES[] = {
+        "EXIT", "EXIT pressed", "STOP", "STOP pressed", "COPY", "COPY pressed", "no known picture"};
     return NAMES[static_cast<int>(face)];
 }
 
@@ -36,22 +36,20 @@ CButtonFaceReader::CButtonFaceReader(const std::string& strProgram,
     const bool bPalette = IsPaletteDisplay();
     const BitmapPicturePair exit = bPalette ? EXIT_PICTURES_PALETTE : EXIT_PICTURES_HIGH_COLOR;
     const BitmapPicturePair stop = bPalette ? STOP_PICTURES_PALETTE : STOP_PICTURES_HIGH_COLOR;
-    std::vector<std::pair<ButtonFace, HBITMAP>> aLoaded;
     LoadPictures(strLanguageModule,
                  {{ButtonFace::EXIT, MAKEINTRESOURCEA(exit.released)},
                   {ButtonFace::EXIT_PRESSED, MAKEINTRESOURCEA(exit.pressed)},
                   {ButtonFace::STOP, MAKEINTRESOURCEA(stop.released)},
                   {ButtonFace::STOP_PRESSED, MAKEINTRESOURCEA(stop.pressed)}},
-                 &aLoaded);
+                 &m_aPictures);
     LoadPictures(strProgram,
                  {{ButtonFace::COPY, bPalette ? "COPYU" : "COPYU24"},
                   {ButtonFace::COPY_PRESSED, bPalette ? "COPYD" : "COPYD24"}},
-                 &aLoaded);
-    for (const auto& [face, hBitmap] : aLoaded) m_aPictures.push_back({face, hBitmap});
+                 &m_aPictures);
 }
 
 CButtonFaceReader::~CButtonFaceReader() {
-    for (const Picture& picture : m_aPictures) DeleteObject(picture.hBitmap);
+    for (const auto& picture : m_aPictures) DeleteObject(picture.second);
 }
 
 ButtonFace CButtonFaceReader::Read(HWND hButton) const {
@@ -61,11 +59,11 @@ ButtonFace CButtonFaceReader::Read(HWND hButton) const {
     MapWindowPoints(hButton, nullptr, reinterpret_cast<POINT*>(&area), 2);
     ButtonFace best = ButtonFace::UNKNOWN;
     double bestShare = MAX_UNLIKE_SHARE;
-    for (const Picture& picture : m_aPictures) {
+    for (const auto& [face, hPicture] : m_aPictures) {
         // The COPY button copies its picture unscaled into its top-left corner.
         BITMAP size = {};
-        GetObjectA(picture.hBitmap, sizeof(size), &size);
-        const bool bCopy = picture.face >= ButtonFace::COPY;
+        GetObjectA(hPicture, sizeof(size), &size);
+        const bool bCopy = face >= ButtonFace::COPY;
         RECT drawn = area;
         if (bCopy) {
             drawn.right = std::min(area.right, area.left + size.bmWidth);
@@ -75,17 +73,17 @@ ButtonFace CButtonFaceReader::Read(HWND hButton) const {
         std::vector<COLORREF> aExpected;
         if (bCopy) {
             const std::vector<COLORREF> aWhole =
-                StretchedPixels(picture.hBitmap, size.bmWidth, size.bmHeight, true);
+                StretchedPixels(hPicture, size.bmWidth, size.bmHeight, true);
             for (int y = 0; y < nHeight && !aWhole.empty(); ++y) {
                 for (int x = 0; x < nWidth; ++x) aExpected.push_back(aWhole[y * size.bmWidth + x]);
             }
         } else {
-            aExpected = StretchedPixels(picture.hBitmap, nWidth, nHeight, true);
+            aExpected = StretchedPixels(hPicture, nWidth, nHeight, true);
         }
         const double share = ShareUnlike(drawn, aExpected);
         if (share <= bestShare) {
             bestShare = share;
-            best = picture.face;
+            best = face;
         }
     }
     return best;

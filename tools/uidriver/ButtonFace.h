@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Which picture a picture button shows: EXIT/STOP (1008) and COPY (1002), each released or
@@ -24,9 +25,5 @@ public:
     ButtonFace Read(HWND hButton) const;
 
 private:
-    struct Picture {
-        ButtonFace face;
-        HBITMAP hBitmap;
-    };
-    std::vector<Picture> m_aPictures;
+    std::vector<std::pair<ButtonFace, HBITMAP>> m_aPictures;
 };

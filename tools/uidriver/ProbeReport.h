@@ -18,4 +18,8 @@ struct ProbeHelpCall {
 };
 
 // The answers of the probe's ReadCloseItemState, the exit code of the thread that runs it.
-enum CloseItemState : DWORD { CLOSE_ITEM_ENABLED = 1, CLOSE_ITEM_DISABLED = 2, CLOSE_ITEM_UNKNOWN = 3 };
+enum CloseItemState : DWORD {
+    CLOSE_ITEM_ENABLED = 1,
+    CLOSE_ITEM_DISABLED = 2,
+    CLOSE_ITEM_UNKNOWN = 3
+};

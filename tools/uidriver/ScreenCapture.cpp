@@ -1,6 +1,7 @@
 #include "ScreenCapture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -190,7 +191,8 @@ double ShareUnlike(const RECT& rcScreenArea, const std::vector<COLORREF>& aExpec
                          std::abs(GetBValue(clrShown) - GetBValue(clrAsked)) <= CHANNEL_TOLERANCE;
             if (!bLike && bPalette) {
                 auto found = nearest.find(clrAsked);
-                if (found == nearest.end()) found = nearest.emplace(clrAsked, ReservedColoursNearest(clrAsked)).first;
+                if (found == nearest.end())
+                    found = nearest.emplace(clrAsked, ReservedColoursNearest(clrAsked)).first;
                 bLike = clrShown == found->second[0] || clrShown == found->second[1];
             }
             nUnlike += !bLike;

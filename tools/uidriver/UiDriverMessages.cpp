@@ -86,8 +86,11 @@ Outcome CUiDriver::FocusCardList() {
 Outcome CUiDriver::PressKey(WORD nVirtualKey, WORD nHeldKey) {
     // The held key goes down first and up last: Alt+F4 is VK_F4 with VK_MENU held.
     std::vector<INPUT> aInput;
-    for (const auto& [nKey, dwUp] : std::vector<std::pair<WORD, DWORD>>{
-             {nHeldKey, 0}, {nVirtualKey, 0}, {nVirtualKey, KEYEVENTF_KEYUP}, {nHeldKey, KEYEVENTF_KEYUP}}) {
+    for (const auto& [nKey, dwUp] :
+         std::vector<std::pair<WORD, DWORD>>{{nHeldKey, 0},
+                                             {nVirtualKey, 0},
+                                             {nVirtualKey, KEYEVENTF_KEYUP},
+                                             {nHeldKey, KEYEVENTF_KEYUP}}) {
         if (!nKey) continue;
         INPUT input = {};
         input.type = INPUT_KEYBOARD;

@@ -38,7 +38,8 @@ Outcome CUiDriver::DoubleClickFolderViewItem(const std::string& strName) {
     HWND hList = GetDlgItem(StandardControl(STD_FOLDER_VIEW), SHELL_VIEW_LIST);
     const std::vector<std::string> aNames = FolderViewNames();
     const auto found = std::find(aNames.begin(), aNames.end(), strName);
-    if (found == aNames.end()) return Outcome::Failed("the folder view shows no \"" + strName + "\"");
+    if (found == aNames.end())
+        return Outcome::Failed("the folder view shows no \"" + strName + "\"");
     POINT point;
     const Outcome placed = ItemPoint(hList, static_cast<int>(found - aNames.begin()), &point);
     return placed ? PostClicks(hList, point, true) : placed;

@@ -150,12 +150,3 @@ PanelView CWindowStory::ReadPanel() {
         return ::testing::AssertionFailure() << "a message is open: " << strMessage;
     return IsIdle(view);
 }
-
-::testing::AssertionResult CWindowStory::Holds(const std::string& strPcFile,
-                                               const std::string& strCardFile) {
-    std::vector<unsigned char> aBytes;
-    if (!ReadBytes(strPcFile, &aBytes)) return ::testing::AssertionFailure() << "no " << strPcFile;
-    if (aBytes != m_card.Bytes(strCardFile))
-        return ::testing::AssertionFailure() << strPcFile << " differs from " << strCardFile;
-    return ::testing::AssertionSuccess();
-}

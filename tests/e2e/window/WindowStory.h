@@ -73,8 +73,6 @@ protected:
     ::testing::AssertionResult WaitForCopyEnd();
     // An idle panel after a copy: everything a user can reach enabled, EXIT, lamps dark.
     ::testing::AssertionResult IsIdle(const PanelView& view) const;
-    // The PC file holds exactly the bytes of the card file.
-    ::testing::AssertionResult Holds(const std::string& strPcFile, const std::string& strCardFile);
 
     EmulatorControl m_emulator;
     CCardFolder m_card;
