@@ -55,8 +55,10 @@ std::string CWindowStory::Text(UINT nId) const {
     HMODULE hModule =
         LoadLibraryExA(m_session.LanguageModulePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     char text[1024] = "";
-    if (hModule) LoadStringA(hModule, nId, text, sizeof(text));
-    if (hModule) FreeLibrary(hModule);
+    if (hModule) {
+        LoadStringA(hModule, nId, text, sizeof(text));
+        FreeLibrary(hModule);
+    }
     return text;
 }
 
