@@ -2,30 +2,28 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-// Which of its picture pairs the EXIT/STOP button shows.
-enum class ButtonFace { EXIT, STOP, UNKNOWN };
+// Which picture a picture button shows: EXIT/STOP (1008) and COPY (1002), each released or
+// held down.
+enum class ButtonFace { EXIT, EXIT_PRESSED, STOP, STOP_PRESSED, COPY, COPY_PRESSED, UNKNOWN };
 const char* ButtonFaceName(ButtonFace face);
 
-// Tells the face of the EXIT/STOP button from what the screen shows: the button's area is read
-// back from the display and compared with the language module's EXIT and STOP pictures, each
-// stretched to the button as the program stretches it. The pictures come from the installed
-// module, in the set the display's colour depth selects.
+// Tells a button's face from what the screen shows: the button's area is read back from the
+// display and compared with each picture as the program draws it (the language module's EXIT and
+// STOP pictures stretched to the button, the program's COPY pictures), in the set the display's
+// colour depth selects.
 class CButtonFaceReader {
 public:
-    explicit CButtonFaceReader(const std::string& strLanguageModule);
+    CButtonFaceReader(const std::string& strProgram, const std::string& strLanguageModule);
     ~CButtonFaceReader();
     CButtonFaceReader(const CButtonFaceReader&) = delete;
     CButtonFaceReader& operator=(const CButtonFaceReader&) = delete;
 
-    bool IsReady() const { return !m_aPictures.empty(); }
+    bool IsReady() const { return m_aPictures.size() == 6; }
     ButtonFace Read(HWND hButton) const;
 
 private:
-    struct Picture {
-        ButtonFace face;
-        HBITMAP hBitmap;
-    };
-    std::vector<Picture> m_aPictures;
+    std::vector<std::pair<ButtonFace, HBITMAP>> m_aPictures;
 };

@@ -176,6 +176,35 @@ Outcome CUiDriver::Click(int nId) {
     return Outcome::Done();
 }
 
+Outcome CUiDriver::HoldButton(int nId) {
+    HWND hButton = Control(nId);
+    const Outcome reachable = Reachable(hButton, "control " + std::to_string(nId));
+    if (!reachable) return reachable;
+    if (!PostMessageA(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)))
+        return Outcome::Failed("the mouse message could not be posted");
+    return Outcome::Done();
+}
+
+Outcome CUiDriver::ReleaseButton(int nId) {
+    if (!PostMessageA(Control(nId), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)))
+        return Outcome::Failed("the mouse message could not be posted");
+    return Outcome::Done();
+}
+
+Outcome CUiDriver::RightClick(int nId) {
+    HWND hControl = Control(nId);
+    const Outcome reachable = Reachable(hControl, "control " + std::to_string(nId));
+    if (!reachable) return reachable;
+    RECT rect = {};
+    GetClientRect(hControl, &rect);
+    const LPARAM nWhere = MAKELPARAM(rect.right / 2, rect.bottom / 2);
+    if (!PostMessageA(hControl, WM_RBUTTONDOWN, MK_RBUTTON, nWhere) ||
+        !PostMessageA(hControl, WM_RBUTTONUP, 0, nWhere)) {
+        return Outcome::Failed("the mouse messages could not be posted");
+    }
+    return Outcome::Done();
+}
+
 Outcome CUiDriver::TickSelectAll() {
     const Outcome clicked = Click(PANEL_SELECT_ALL);
     if (!clicked) return clicked;

@@ -61,6 +61,10 @@ public:
     bool IsResponding(DWORD dwTimeoutMs = 2000) const;
 
     Outcome Click(int nId);
+    // The mouse held down on a button, as a user holds it before letting go, which clicks it.
+    Outcome HoldButton(int nId);
+    Outcome ReleaseButton(int nId);
+    Outcome RightClick(int nId);
     Outcome TickSelectAll();  // done once it shows ticked and the window has taken the click
     Outcome RequestClose();   // the system menu's Close
     // Waits until the window thread has handled every message posted to it before this call.
@@ -71,6 +75,8 @@ public:
     std::string ItemText(int nIndex) const;
     int ItemImage(int nIndex) const;
     std::vector<std::string> ItemTexts() const;
+    // The texts in the order a user reads them on the screen: row by row, left to right.
+    std::vector<std::string> ItemTextsInReadingOrder() const;
     std::vector<CardListItem> Items() const;
     int FindItem(const std::string& strText) const;  // -1 when absent
     int SelectedCount() const;
@@ -78,7 +84,6 @@ public:
     Outcome ClickItem(int nIndex);
     Outcome DoubleClickItem(int nIndex);
     Outcome DoubleClickItem(const std::string& strText);
-    Outcome RightClickItem(int nIndex);
     // Selects exactly these items as a user does: a click on the first, then a click with Ctrl
     // held on each further one. Done once the list shows that selection.
     Outcome SelectItems(const std::vector<std::string>& aNames);
@@ -95,13 +100,14 @@ public:
     // Real input, which goes to the focus of the foreground window.
     Outcome BringToFront();
     Outcome FocusCardList();
-    Outcome PressKey(WORD nVirtualKey);
+    Outcome PressKey(WORD nVirtualKey, WORD nHeldKey = 0);  // e.g. VK_F4 with VK_MENU held
     HWND FocusWindow() const;
 
     // ---- UiDriverStandard.cpp: the standard Open dialog around the panel ----
     HWND StandardControl(int nId) const { return GetDlgItem(m_hMainDialog, nId); }
     std::string StandardFolderPath() const;  // as the dialog reports it (CDM_GETFOLDERPATH)
     std::vector<std::string> FolderViewNames() const;  // in the shell view's order
+    Outcome DoubleClickFolderViewItem(const std::string& strName);
 
 private:
     static std::string ClassOf(HWND hWnd);
@@ -110,8 +116,9 @@ private:
     LRESULT SendOrZero(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) const;
     std::string ListItemText(HWND hList, int nIndex) const;
     Outcome Reachable(HWND hWnd, const std::string& strWhat) const;
-    Outcome ItemPoint(int nIndex, POINT* pPoint);
-    Outcome PostClicks(POINT point, bool bDouble, WPARAM nKeys = 0);
+    bool ItemRect(HWND hList, int nIndex, RECT* pRect) const;
+    Outcome ItemPoint(HWND hList, int nIndex, POINT* pPoint);
+    Outcome PostClicks(HWND hList, POINT point, bool bDouble, WPARAM nKeys = 0);
 
     DWORD m_dwProcessId;
     HANDLE m_hProcess;

@@ -84,6 +84,21 @@ int CUiDriver::FindItem(const std::string& strText) const {
     return -1;
 }
 
+std::vector<std::string> CUiDriver::ItemTextsInReadingOrder() const {
+    HWND hList = Control(PANEL_CARD_LIST);
+    std::vector<std::pair<std::pair<LONG, LONG>, std::string>> aPlaced;
+    const int nCount = ItemCount();
+    for (int i = 0; i < nCount; ++i) {
+        RECT rect = {};
+        ItemRect(hList, i, &rect);
+        aPlaced.push_back({{rect.top, rect.left}, ItemText(i)});
+    }
+    std::sort(aPlaced.begin(), aPlaced.end());
+    std::vector<std::string> aTexts;
+    for (const auto& placed : aPlaced) aTexts.push_back(placed.second);
+    return aTexts;
+}
+
 int CUiDriver::SelectedCount() const {
     return static_cast<int>(SendOrZero(Control(PANEL_CARD_LIST), LVM_GETSELECTEDCOUNT, 0, 0));
 }
@@ -100,30 +115,32 @@ std::vector<std::string> CUiDriver::SelectedItems() const {
     return aSelected;
 }
 
-Outcome CUiDriver::ItemPoint(int nIndex, POINT* pPoint) {
-    HWND hList = Control(PANEL_CARD_LIST);
-    const Outcome reachable = Reachable(hList, "the card list");
-    if (!reachable) return reachable;
-    if (nIndex < 0 || nIndex >= ItemCount())
-        return Outcome::Failed("the card list has no item " + std::to_string(nIndex));
-    // A user scrolls an item into view before clicking it.
-    SendOrZero(hList, LVM_ENSUREVISIBLE, nIndex, FALSE);
+bool CUiDriver::ItemRect(HWND hList, int nIndex, RECT* pRect) const {
     // The whole row may be wider than what the list hit-tests; the icon always counts.
-    RECT rect = {LVIR_ICON, 0, 0, 0};
+    *pRect = {LVIR_ICON, 0, 0, 0};
     CRemoteMemory remote(m_hProcess, sizeof(RECT));
     LRESULT nDone = 0;
-    if (!remote.Write(&rect, sizeof(rect)) ||
-        !Send(hList, LVM_GETITEMRECT, nIndex, remote.AddressAt(0), &nDone) || !nDone ||
-        !remote.Read(&rect, sizeof(rect))) {
+    return remote.Write(pRect, sizeof(RECT)) &&
+           Send(hList, LVM_GETITEMRECT, nIndex, remote.AddressAt(0), &nDone) && nDone &&
+           remote.Read(pRect, sizeof(RECT));
+}
+
+Outcome CUiDriver::ItemPoint(HWND hList, int nIndex, POINT* pPoint) {
+    const Outcome reachable = Reachable(hList, "the list");
+    if (!reachable) return reachable;
+    if (nIndex < 0 || nIndex >= static_cast<int>(SendOrZero(hList, LVM_GETITEMCOUNT, 0, 0)))
+        return Outcome::Failed("the list has no item " + std::to_string(nIndex));
+    // A user scrolls an item into view before clicking it.
+    SendOrZero(hList, LVM_ENSUREVISIBLE, nIndex, FALSE);
+    RECT rect;
+    if (!ItemRect(hList, nIndex, &rect))
         return Outcome::Failed("the place of item " + std::to_string(nIndex) + " is unknown");
-    }
     pPoint->x = (rect.left + rect.right) / 2;
     pPoint->y = (rect.top + rect.bottom) / 2;
     return Outcome::Done();
 }
 
-Outcome CUiDriver::PostClicks(POINT point, bool bDouble, WPARAM nKeys) {
-    HWND hList = Control(PANEL_CARD_LIST);
+Outcome CUiDriver::PostClicks(HWND hList, POINT point, bool bDouble, WPARAM nKeys) {
     const LPARAM nWhere = MAKELPARAM(point.x, point.y);
     bool bPosted = PostMessageA(hList, WM_LBUTTONDOWN, MK_LBUTTON | nKeys, nWhere) &&
                    PostMessageA(hList, WM_LBUTTONUP, nKeys, nWhere);
@@ -136,14 +153,14 @@ Outcome CUiDriver::PostClicks(POINT point, bool bDouble, WPARAM nKeys) {
 
 Outcome CUiDriver::ClickItem(int nIndex) {
     POINT point;
-    const Outcome found = ItemPoint(nIndex, &point);
-    return found ? PostClicks(point, false) : found;
+    const Outcome found = ItemPoint(Control(PANEL_CARD_LIST), nIndex, &point);
+    return found ? PostClicks(Control(PANEL_CARD_LIST), point, false) : found;
 }
 
 Outcome CUiDriver::DoubleClickItem(int nIndex) {
     POINT point;
-    const Outcome found = ItemPoint(nIndex, &point);
-    return found ? PostClicks(point, true) : found;
+    const Outcome found = ItemPoint(Control(PANEL_CARD_LIST), nIndex, &point);
+    return found ? PostClicks(Control(PANEL_CARD_LIST), point, true) : found;
 }
 
 Outcome CUiDriver::DoubleClickItem(const std::string& strText) {
@@ -152,27 +169,15 @@ Outcome CUiDriver::DoubleClickItem(const std::string& strText) {
     return DoubleClickItem(nIndex);
 }
 
-Outcome CUiDriver::RightClickItem(int nIndex) {
-    POINT point;
-    const Outcome found = ItemPoint(nIndex, &point);
-    if (!found) return found;
-    HWND hList = Control(PANEL_CARD_LIST);
-    const LPARAM nWhere = MAKELPARAM(point.x, point.y);
-    if (!PostMessageA(hList, WM_RBUTTONDOWN, MK_RBUTTON, nWhere) ||
-        !PostMessageA(hList, WM_RBUTTONUP, 0, nWhere)) {
-        return Outcome::Failed("the mouse messages could not be posted");
-    }
-    return Outcome::Done();
-}
-
 Outcome CUiDriver::SelectItems(const std::vector<std::string>& aNames) {
     for (size_t i = 0; i < aNames.size(); ++i) {
         const int nIndex = FindItem(aNames[i]);
         if (nIndex < 0) return Outcome::Failed("the card list shows no \"" + aNames[i] + "\"");
         POINT point;
-        const Outcome found = ItemPoint(nIndex, &point);
+        const Outcome found = ItemPoint(Control(PANEL_CARD_LIST), nIndex, &point);
         if (!found) return found;
-        const Outcome clicked = PostClicks(point, false, i == 0 ? 0 : MK_CONTROL);
+        const Outcome clicked =
+            PostClicks(Control(PANEL_CARD_LIST), point, false, i == 0 ? 0 : MK_CONTROL);
         if (!clicked) return clicked;
     }
     std::vector<std::string> aWanted = aNames;

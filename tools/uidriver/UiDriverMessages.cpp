@@ -76,22 +76,30 @@ Outcome CUiDriver::FocusCardList() {
     HWND hList = Control(PANEL_CARD_LIST);
     const Outcome reachable = Reachable(hList, "the card list");
     if (!reachable) return reachable;
-    const Outcome clicked = ItemCount() > 0 ? ClickItem(0) : PostClicks(POINT{2, 2}, false);
+    const Outcome clicked = ItemCount() > 0 ? ClickItem(0) : PostClicks(hList, POINT{2, 2}, false);
     if (!clicked) return clicked;
     if (!WaitUntil([&] { return FocusWindow() == hList; }, FOCUS_TIMEOUT_MS))
         return Outcome::Failed("the card list did not take the focus");
     return Outcome::Done();
 }
 
-Outcome CUiDriver::PressKey(WORD nVirtualKey) {
-    INPUT aInput[2] = {};
-    for (INPUT& input : aInput) {
+Outcome CUiDriver::PressKey(WORD nVirtualKey, WORD nHeldKey) {
+    // The held key goes down first and up last: Alt+F4 is VK_F4 with VK_MENU held.
+    std::vector<INPUT> aInput;
+    for (const auto& [nKey, dwUp] :
+         std::vector<std::pair<WORD, DWORD>>{{nHeldKey, 0},
+                                             {nVirtualKey, 0},
+                                             {nVirtualKey, KEYEVENTF_KEYUP},
+                                             {nHeldKey, KEYEVENTF_KEYUP}}) {
+        if (!nKey) continue;
+        INPUT input = {};
         input.type = INPUT_KEYBOARD;
-        input.ki.wVk = nVirtualKey;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(nVirtualKey, MAPVK_VK_TO_VSC));
+        input.ki.wVk = nKey;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(nKey, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = dwUp;
+        aInput.push_back(input);
     }
-    aInput[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (SendInput(2, aInput, sizeof(INPUT)) != 2)
+    if (SendInput(static_cast<UINT>(aInput.size()), aInput.data(), sizeof(INPUT)) != aInput.size())
         return Outcome::Failed("the key could not be sent (error " +
                                std::to_string(GetLastError()) + ")");
     return Outcome::Done();

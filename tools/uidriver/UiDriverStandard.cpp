@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "RemoteMemory.h"
 
 namespace {
@@ -30,4 +32,15 @@ std::vector<std::string> CUiDriver::FolderViewNames() const {
     const int nCount = static_cast<int>(SendOrZero(hList, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < nCount; ++i) aNames.push_back(ListItemText(hList, i));
     return aNames;
+}
+
+Outcome CUiDriver::DoubleClickFolderViewItem(const std::string& strName) {
+    HWND hList = GetDlgItem(StandardControl(STD_FOLDER_VIEW), SHELL_VIEW_LIST);
+    const std::vector<std::string> aNames = FolderViewNames();
+    const auto found = std::find(aNames.begin(), aNames.end(), strName);
+    if (found == aNames.end())
+        return Outcome::Failed("the folder view shows no \"" + strName + "\"");
+    POINT point;
+    const Outcome placed = ItemPoint(hList, static_cast<int>(found - aNames.begin()), &point);
+    return placed ? PostClicks(hList, point, true) : placed;
 }
