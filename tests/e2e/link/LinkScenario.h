@@ -47,8 +47,14 @@ public:
         reports.errorText = nTextId;
         reports.errorCode = nCode;
     }
-    void SendLinkCommand(UINT id) override { Locked([&] { reports.sent.push_back(id); }); }
-    void PostLinkCommand(UINT id) override { Locked([&] { reports.posted.push_back(id); }); }
+    void SendLinkCommand(UINT id) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        reports.sent.push_back(id);
+    }
+    void PostLinkCommand(UINT id) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        reports.posted.push_back(id);
+    }
     int AskUser(const char* text, UINT type) override {
         std::lock_guard<std::mutex> lock(mutex);
         reports.questions.emplace_back(text, type);
@@ -68,11 +74,6 @@ public:
     std::deque<int> answers;
 
 private:
-    template <typename F>
-    void Locked(F f) {
-        std::lock_guard<std::mutex> lock(mutex);
-        f();
-    }
     std::mutex mutex;
     Reports reports;
 };
