@@ -15,16 +15,12 @@ HBITMAP LoadNamedBitmap(const char* lpszName, bool* pAllLoaded) {
 
 }  // namespace
 
-CBitmapButton::CBitmapButton()
-    : m_hBitmap(nullptr),
-      m_hBitmapSel(nullptr),
-      m_hBitmapFocus(nullptr),
-      m_hBitmapDisabled(nullptr) {}
+CBitmapButton::CBitmapButton() : m_hBitmap(nullptr), m_hBitmapSel(nullptr) {}
 
 CBitmapButton::~CBitmapButton() { DeleteBitmaps(); }
 
 void CBitmapButton::DeleteBitmaps() {
-    for (HBITMAP* phBitmap : {&m_hBitmap, &m_hBitmapSel, &m_hBitmapFocus, &m_hBitmapDisabled}) {
+    for (HBITMAP* phBitmap : {&m_hBitmap, &m_hBitmapSel}) {
         if (*phBitmap != nullptr) ::DeleteObject(*phBitmap);
         *phBitmap = nullptr;
     }
@@ -35,22 +31,18 @@ BOOL CBitmapButton::AutoLoad(UINT nID, CWnd* pParent) {
     char szCaption[256] = {};
     ::GetWindowTextA(m_hWnd, szCaption, sizeof(szCaption));
     const std::string name = szCaption;
-    // Only the released picture is required; the others are optional.
-    LoadBitmaps((name + "U").c_str(), (name + "D").c_str(), (name + "F").c_str(),
-                (name + "X").c_str());
+    // Only the released picture is required.
+    LoadBitmaps((name + "U").c_str(), (name + "D").c_str());
     if (m_hBitmap == nullptr) return FALSE;
     SizeToContent();
     return TRUE;
 }
 
-BOOL CBitmapButton::LoadBitmaps(const char* lpszUp, const char* lpszDown, const char* lpszFocus,
-                                const char* lpszDisabled) {
+BOOL CBitmapButton::LoadBitmaps(const char* lpszUp, const char* lpszDown) {
     DeleteBitmaps();
     bool bAllLoaded = true;
     m_hBitmap = LoadNamedBitmap(lpszUp, &bAllLoaded);
     m_hBitmapSel = LoadNamedBitmap(lpszDown, &bAllLoaded);
-    m_hBitmapFocus = LoadNamedBitmap(lpszFocus, &bAllLoaded);
-    m_hBitmapDisabled = LoadNamedBitmap(lpszDisabled, &bAllLoaded);
     return m_hBitmap != nullptr && bAllLoaded;
 }
 
@@ -68,10 +60,6 @@ void CBitmapButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     HBITMAP hBitmap = m_hBitmap;
     if ((state & ODS_SELECTED) != 0 && m_hBitmapSel != nullptr)
         hBitmap = m_hBitmapSel;
-    else if ((state & ODS_FOCUS) != 0 && m_hBitmapFocus != nullptr)
-        hBitmap = m_hBitmapFocus;
-    else if ((state & ODS_DISABLED) != 0 && m_hBitmapDisabled != nullptr)
-        hBitmap = m_hBitmapDisabled;
     if (hBitmap == nullptr) return;
 
     HDC hDC = lpDrawItemStruct->hDC;

@@ -14,14 +14,13 @@ public:
     ~CBitmapButton() override;
 
     // Attaches to dialog item nID of pParent, loads the bitmaps named after its caption followed
-    // by "U", "D", "F" and "X" (released, pressed, focused, disabled) and sizes the button to the
-    // released one without moving it. FALSE when the item or the released bitmap is missing.
+    // by "U" and "D" (released, pressed) and sizes the button to the released one without moving
+    // it. FALSE when the item or the released bitmap is missing.
     BOOL AutoLoad(UINT nID, CWnd* pParent);
 
-    // Replaces all four pictures with the named bitmaps of the resource module; null names leave
-    // a state without a picture of its own. TRUE when every named bitmap loaded.
-    BOOL LoadBitmaps(const char* lpszUp, const char* lpszDown = nullptr,
-                     const char* lpszFocus = nullptr, const char* lpszDisabled = nullptr);
+    // Replaces both pictures with the named bitmaps of the resource module; without a pressed
+    // picture the released one shows. TRUE when every named bitmap loaded.
+    BOOL LoadBitmaps(const char* lpszUp, const char* lpszDown = nullptr);
 
     // Gives the button the size of its released bitmap.
     void SizeToContent();
@@ -31,10 +30,8 @@ public:
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
-    HBITMAP m_hBitmap;          // released
-    HBITMAP m_hBitmapSel;       // pressed
-    HBITMAP m_hBitmapFocus;     // focused
-    HBITMAP m_hBitmapDisabled;  // disabled
+    HBITMAP m_hBitmap;     // released
+    HBITMAP m_hBitmapSel;  // pressed
 
 private:
     void DeleteBitmaps();

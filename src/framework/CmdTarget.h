@@ -3,7 +3,7 @@
 // A class declares DECLARE_MESSAGE_MAP() and defines its map with
 //     BEGIN_MESSAGE_MAP(CMyDlg, CDialog)
 //         ON_WM_PAINT()
-//         ON_COMMAND(ID_GO, OnGo)
+//         ON_BN_CLICKED(ID_GO, OnGo)
 //     END_MESSAGE_MAP()
 // Handlers are named bare, as in MFC 4 (OnGo, not &CMyDlg::OnGo). Each entry carries a small
 // function that calls the member with the signature its macro stands for, so a handler with the
@@ -98,10 +98,6 @@ protected:                                                                      
 #define AFX_ENTRY(message, code, id, body)                                                         \
     {static_cast<UINT>(message), static_cast<UINT>(code), static_cast<UINT>(id),                   \
      static_cast<UINT>(id), AFX_MSG_HANDLER(body)},
-
-// void memberFxn()
-#define ON_COMMAND(id, memberFxn)                                                                  \
-    AFX_ENTRY(WM_COMMAND, CN_COMMAND, id, this_->memberFxn(); return TRUE;)
 
 // void memberFxn()
 #define ON_BN_CLICKED(id, memberFxn)                                                               \

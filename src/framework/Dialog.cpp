@@ -17,63 +17,18 @@ bool IsDirectResultMessage(UINT message) {
 
 }  // namespace
 
-CDialog::CDialog() : CDialog(0, nullptr) {}
-
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_lpDialogTemplate(nullptr), m_pParentWnd(pParentWnd) {}
-
-BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnCancel)
-END_MESSAGE_MAP()
-
-BOOL CDialog::InitModalIndirect(const DLGTEMPLATE* pDialogTemplate, CWnd* pParentWnd) {
-    if (pDialogTemplate == nullptr) return FALSE;
-    m_lpDialogTemplate = pDialogTemplate;
-    m_pParentWnd = pParentWnd;
-    return TRUE;
-}
+CDialog::CDialog(CWnd* pParentWnd) : m_pParentWnd(pParentWnd) {}
 
 HWND CDialog::PreModal() {
     t_pDialogInit = this;
-    return m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr;
+    return m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
 }
 
 void CDialog::PostModal() {
     if (t_pDialogInit == this) t_pDialogInit = nullptr;
 }
 
-INT_PTR CDialog::DoModal() {
-    HINSTANCE hInstance = AfxGetResourceHandle();
-    const DLGTEMPLATE* pTemplate = m_lpDialogTemplate;
-    if (pTemplate == nullptr) {
-        HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
-        HGLOBAL hData = hResource != nullptr ? ::LoadResource(hInstance, hResource) : nullptr;
-        pTemplate =
-            hData != nullptr ? static_cast<const DLGTEMPLATE*>(::LockResource(hData)) : nullptr;
-        if (pTemplate == nullptr) return -1;
-    }
-    HWND hOwner = PreModal();
-    const INT_PTR nResult = ::DialogBoxIndirectParamA(hInstance, pTemplate, hOwner, &AfxDlgProc,
-                                                      reinterpret_cast<LPARAM>(this));
-    PostModal();
-    return nResult;
-}
-
-BOOL CDialog::OnInitDialog() {
-    DoDataExchange(nullptr);
-    return TRUE;
-}
-
-void CDialog::DoDataExchange(CDataExchange*) {}
-
-void CDialog::EndDialog(int nResult) {
-    if (m_hWnd != nullptr) ::EndDialog(m_hWnd, nResult);
-}
-
-void CDialog::OnOK() { EndDialog(IDOK); }
-
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+BOOL CDialog::OnInitDialog() { return TRUE; }
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {

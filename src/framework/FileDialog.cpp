@@ -7,7 +7,7 @@
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
                          DWORD dwFlags, const char* lpszFilter, CWnd* pParentWnd)
-    : CDialog(0, pParentWnd), m_bOpenFileDialog(bOpenFileDialog) {
+    : CDialog(pParentWnd), m_bOpenFileDialog(bOpenFileDialog) {
     std::memset(&m_ofn, 0, sizeof(m_ofn));
     std::memset(m_szFileName, 0, sizeof(m_szFileName));
     std::memset(m_szInitialDir, 0, sizeof(m_szInitialDir));
@@ -95,7 +95,3 @@ LRESULT CALLBACK CFileDialog::StandardDialogProc(HWND hWnd, UINT message, WPARAM
 }
 
 BOOL CFileDialog::OnCloseRequest() { return TRUE; }
-
-void CFileDialog::OnOK() { Default(); }
-
-void CFileDialog::OnCancel() { Default(); }

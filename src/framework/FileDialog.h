@@ -1,7 +1,7 @@
 // CFileDialog: the platform's Explorer-style Open or Save dialog with the framework's hook.
 //
 // The object is attached to the CHILD dialog (the panel built from the caller's template, or the
-// platform's empty one); the standard dialog is its parent (GetParent()). Every message of the
+// platform's empty one); the standard dialog is its parent. Every message of the
 // child, including the CDN_* notifications, goes through WindowProc and the message map.
 // Destroying the child of the application's main window ends DoModal: the framework posts the quit
 // message, which ends the standard dialog's modal loop and closes it.
@@ -27,16 +27,12 @@ public:
 
     // IDOK when the platform's call reported a chosen file, else IDCANCEL. When the dialog ended
     // because its panel was destroyed, the result means nothing (Wine reports IDOK).
-    INT_PTR DoModal() override;
+    INT_PTR DoModal();
 
     // While the dialog is open: the standard dialog's current file path, that is the shown folder,
     // "\" and the text of the file-name box. Afterwards: the chosen file. May be called from any
     // thread.
     std::string GetPathName() const;
-
-    // The standard dialog decides when it ends; the child never ends it.
-    void OnOK() override;
-    void OnCancel() override;
 
     // The standard dialog is asked to end (Esc, Alt+F4, its Close item, WM_CLOSE): TRUE lets it
     // end now, FALSE holds the request back.

@@ -15,10 +15,6 @@ int CImageList::Add(HICON hIcon) {
     return ::ImageList_ReplaceIcon(m_hImageList, -1, hIcon);
 }
 
-int CImageList::GetImageCount() const {
-    return m_hImageList != nullptr ? ::ImageList_GetImageCount(m_hImageList) : 0;
-}
-
 BOOL CImageList::DeleteImageList() {
     if (m_hImageList == nullptr) return FALSE;
     const BOOL bDone = ::ImageList_Destroy(m_hImageList);

@@ -15,7 +15,6 @@ public:
     BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
     // Appends the icon; returns its index, or -1.
     int Add(HICON hIcon);
-    int GetImageCount() const;
     BOOL DeleteImageList();
     HIMAGELIST GetSafeHandle() const { return m_hImageList; }
 

@@ -1,26 +1,27 @@
 // CWinApp: the one application object, and the program's entry point that runs it.
 //
 // The program defines one global object of a class derived from CWinApp. The framework's WinMain
-// initialises the common controls and calls InitInstance; when that returns FALSE it calls
-// ExitInstance and the process ends without a message loop, otherwise Run() loops until WM_QUIT.
+// initialises the common controls and calls InitInstance, which runs the whole program (its main
+// window modally) and returns; there is no message loop of the application's own.
 #pragma once
 
 #include <windows.h>
 
-#include "framework/WinThread.h"
+#include "framework/CmdTarget.h"
 
-class CWinApp : public CWinThread {
+class CWnd;
+
+class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(const char* lpszAppName = nullptr);
+    CWinApp();
     ~CWinApp() override;
 
-    BOOL InitInstance() override;
-    int ExitInstance() override;
+    // The program's start-up; whatever it returns, the program ends after it.
+    virtual BOOL InitInstance() = 0;
 
     // From now on every framework dialog, and its statics, buttons and check boxes, is painted
     // with these colours.
-    void SetDialogBkColor(COLORREF clrCtlBk = RGB(192, 192, 192),
-                          COLORREF clrCtlText = RGB(0, 0, 0));
+    void SetDialogBkColor(COLORREF clrCtlBk, COLORREF clrCtlText);
     // The three-dimensional look is the platform's own here.
     BOOL Enable3dControlsStatic() { return TRUE; }
 
@@ -29,10 +30,8 @@ public:
     COLORREF GetDialogBkColor() const { return m_crDialogBk; }
     COLORREF GetDialogTextColor() const { return m_crDialogText; }
 
-    const char* m_pszAppName;
     HINSTANCE m_hInstance;
-    LPSTR m_lpCmdLine;
-    int m_nCmdShow;
+    CWnd* m_pMainWnd;  // the window whose destruction ends the program's work
 
 private:
     HBRUSH m_hDialogBkBrush;
@@ -41,8 +40,4 @@ private:
 };
 
 CWinApp* AfxGetApp();
-HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
-
-// The body of WinMain: runs the application object as described above; returns the exit code.
-int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

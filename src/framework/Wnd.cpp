@@ -34,13 +34,7 @@ CWnd::~CWnd() {
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 
-HWND CWnd::GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
-
-HWND CWnd::GetParent() const { return ::GetParent(m_hWnd); }
-
 BOOL CWnd::DestroyWindow() { return m_hWnd != nullptr ? ::DestroyWindow(m_hWnd) : FALSE; }
-
-void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (hWnd == nullptr) return nullptr;
@@ -150,16 +144,6 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
 
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
-void CWnd::PostNcDestroy() {}
-
-void CWnd::OnPaint() { Default(); }
-
-void CWnd::OnDestroy() { Default(); }
-
-HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
-
-void CWnd::OnContextMenu(HWND, POINT) { Default(); }
-
 void CWnd::FinishNcDestroy() {
     UnsubclassWindow();
     // The end of the main window is the end of the application, as a modal dialog loop around it
@@ -169,7 +153,6 @@ void CWnd::FinishNcDestroy() {
         pApp->m_pMainWnd = nullptr;
         ::PostQuitMessage(0);
     }
-    PostNcDestroy();
 }
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

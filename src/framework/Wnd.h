@@ -3,8 +3,8 @@
 // A window is attached by subclassing: its window procedure is replaced with AfxWndProc, which
 // hands every message to the object's virtual WindowProc. The default WindowProc offers the
 // message to the message map and otherwise to the window's previous procedure (DefWindowProc).
-// Inside classes derived from CWnd, the Win32 functions that share a member's name
-// (GetDlgItem, GetParent, DestroyWindow) need the :: prefix.
+// Inside classes derived from CWnd, the Win32 function that shares a member's name
+// (DestroyWindow) needs the :: prefix.
 #pragma once
 
 #include <windows.h>
@@ -18,11 +18,7 @@ public:
 
     HWND m_hWnd;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    HWND GetDlgItem(int nID) const;
-    HWND GetParent() const;
     BOOL DestroyWindow();
-    void Invalidate(BOOL bErase = TRUE);
 
     // The object attached to hWnd, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
@@ -47,13 +43,6 @@ protected:
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // A message the parent reflects back to the control it concerns (WM_DRAWITEM).
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    // Called after the window is gone and the object detached.
-    virtual void PostNcDestroy();
-
-    afx_msg void OnPaint();
-    afx_msg void OnDestroy();
-    afx_msg HCURSOR OnQueryDragIcon();
-    afx_msg void OnContextMenu(HWND hWndClicked, POINT ptScreen);
 
     WNDPROC m_pfnSuper;  // the window's procedure before it was attached
 

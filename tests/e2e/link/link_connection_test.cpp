@@ -1,96 +1,72 @@
-#include "LinkFixture.h"
-#include "link/InstanceFlags.h"
+#include "LinkScenario.h"
 
-TEST_F(LinkTest, GreetingAnsweredAtOnceConnectsWithOnePacket) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    owner.m_bConnected = 0;
-    const DWORD start = GetTickCount();
-    EXPECT_EQ(link->Handshake(), 1);
-    EXPECT_GE(GetTickCount() - start, 950u) << "the printer is given its pause before the answer";
-    EXPECT_EQ(owner.m_bConnected, 1);
-    EXPECT_EQ(emulator.Packets(), std::vector<std::string>{SR_GREETING});
-    EXPECT_TRUE(owner.Reports().empty());
-    EXPECT_FALSE(IsLinkBusy());
-}
+namespace {
+enum Operation { GREET, POLL, FAREWELL, CONNECT_WORKER };
 
-TEST_F(LinkTest, GreetingRefusedTwiceReportsNoGreeting) {
-    ASSERT_NO_FATAL_FAILURE(Start({"--sr-status", "01,01"}));
-    EXPECT_EQ(link->Handshake(), 0);
-    EXPECT_EQ(owner.m_bConnected, 0);
-    EXPECT_EQ(owner.errorTextId, 3006);
-    EXPECT_EQ(owner.errorCode, 0);
-    EXPECT_EQ(owner.Sent(), std::vector<UINT>{3003});
-    EXPECT_EQ(emulator.Packets(), (std::vector<std::string>{SR_GREETING, SR_GREETING}));
-    EXPECT_FALSE(IsLinkBusy());
-}
+struct ConnectionRow {
+    const char* name = {};
+    std::vector<std::string> faults = {};
+    Operation operation = GREET;
+    std::deque<int> answers = {};  // the user's, to the questions in turn
+    bool noPort = false;
+    DWORD timeoutMs = PORT_TIMEOUT_MS;
 
-TEST_F(LinkTest, GreetingRefusedOnceThenAnsweredConnects) {
-    ASSERT_NO_FATAL_FAILURE(Start({"--sr-status", "01"}));
-    EXPECT_EQ(link->Handshake(), 1);
-    EXPECT_EQ(owner.m_bConnected, 1);
-    EXPECT_EQ(emulator.Packets().size(), 2u);
-}
+    int result = {};
+    std::vector<std::string> packets = {};
+    Reports reports = {};
+    LONG connected = 0;
+};
 
-TEST_F(LinkTest, StatusNotReadyAskedUntilReadyThenListingRequested) {
-    ASSERT_NO_FATAL_FAILURE(Start({"--sc-status", "10,10,10"}));
-    owner.answers = {IDOK, IDOK, IDOK};
-    EXPECT_EQ(link->PollStatus(), 1);
-    EXPECT_EQ(emulator.Packets(SC_PACKET).size(), 4u);
-    EXPECT_EQ(owner.questions, std::vector<std::string>(3, "text 3007"));
-    EXPECT_EQ(owner.questionTypes, std::vector<UINT>(3, MB_OKCANCEL));
-    EXPECT_EQ(owner.Posted(), std::vector<UINT>{3004});
-    EXPECT_TRUE(owner.Sent().empty());
-}
+const ConnectionRow kRows[] = {
+    {.name = "GreetingAnsweredAtOnce", .operation = GREET,
+     .result = 1, .packets = {SR_GREETING}, .connected = 1},
+    {.name = "GreetingRefusedOnce", .faults = {"--sr-status", "01"}, .operation = GREET,
+     .result = 1, .packets = {SR_GREETING, SR_GREETING}, .connected = 1},
+    {.name = "GreetingRefusedTwice", .faults = {"--sr-status", "01,01"}, .operation = GREET,
+     .result = 0, .packets = {SR_GREETING, SR_GREETING}, .reports = {.errorText = 3006, .sent = {3003}}},
+    {.name = "GreetingWithoutPort", .operation = GREET, .noPort = true,
+     .result = 0, .reports = {.errorText = 3006, .sent = {3003}}},
+    {.name = "StatusReady", .operation = POLL,
+     .result = 1, .packets = {SC_PACKET}, .reports = {.posted = {3004}}},
+    {.name = "StatusNotReadyThenOk", .faults = {"--sc-status", "10"}, .operation = POLL, .answers = {IDOK},
+     .result = 1, .packets = {SC_PACKET, SC_PACKET},
+     .reports = {.posted = {3004}, .questions = {{"text 3007", MB_OKCANCEL}}}},
+    {.name = "StatusNotReadyCancelled", .faults = {"--sc-status", "10"}, .operation = POLL, .answers = {IDCANCEL},
+     .result = 0, .packets = {SC_PACKET},
+     .reports = {.sent = {3003}, .questions = {{"text 3007", MB_OKCANCEL}}}},
+    {.name = "StatusErrorCode", .faults = {"--sc-status", "21"}, .operation = POLL,
+     .result = 0, .packets = {SC_PACKET}, .reports = {.errorText = 3009, .errorCode = 0x21, .sent = {3003}}},
+    {.name = "StatusNeverAnswered", .faults = {"--silence", "1"}, .operation = POLL, .timeoutMs = 1000,
+     .result = 0, .packets = {SC_PACKET}, .reports = {.posted = {3004}}},
+    {.name = "Farewell", .operation = FAREWELL, .result = 1, .packets = {SR_FAREWELL}},
+    {.name = "WorkerGreetsAndPolls", .operation = CONNECT_WORKER,
+     .result = 1, .packets = {SR_GREETING, SC_PACKET}, .reports = {.posted = {3004}}, .connected = 1},
+};
+}  // namespace
 
-TEST_F(LinkTest, StatusNotReadyCancelledEndsWithoutAnError) {
-    ASSERT_NO_FATAL_FAILURE(Start({"--sc-status", "10"}));
-    owner.answers = {IDCANCEL};
-    EXPECT_EQ(link->PollStatus(), 0);
-    EXPECT_EQ(owner.errorTextId, 0);
-    EXPECT_EQ(owner.Sent(), std::vector<UINT>{3003});
-    EXPECT_TRUE(owner.Posted().empty());
-    EXPECT_FALSE(IsLinkBusy());
-}
+class LinkConnection : public LinkScenario<ConnectionRow> {};
+INSTANTIATE_TEST_SUITE_P(Rows, LinkConnection, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(LinkTest, StatusErrorCodeIsReported) {
-    ASSERT_NO_FATAL_FAILURE(Start({"--sc-status", "21"}));
-    EXPECT_EQ(link->PollStatus(), 0);
-    EXPECT_EQ(owner.errorTextId, 3009);
-    EXPECT_EQ(owner.errorCode, 0x21);
-    EXPECT_EQ(owner.Sent(), std::vector<UINT>{3003});
-}
-
-TEST_F(LinkTest, StatusThatNeverArrivesCountsAsReady) {
-    ASSERT_NO_FATAL_FAILURE(Start({"--silence", "1"}));
-    EXPECT_EQ(link->PollStatus(), 0);
-    EXPECT_EQ(owner.Posted(), std::vector<UINT>{3004});
-    EXPECT_EQ(owner.errorTextId, 0);
-}
-
-TEST_F(LinkTest, WorkerConnectsPollsAndClearsTheBusyWord) {
-    ASSERT_NO_FATAL_FAILURE(Start());
+TEST_P(LinkConnection, Scenario) {
+    const ConnectionRow& row = GetParam();
+    if (row.noPort) {
+        const Outcome reset = emulator.Reset({"--no-port"});
+        ASSERT_TRUE(reset) << reset.why;
+        link = std::make_unique<CPrinterLink>(&owner);
+        EXPECT_EQ(link->Open("LPT1"), 0);
+    } else {
+        ASSERT_NO_FATAL_FAILURE(Start(row.faults, row.timeoutMs));
+    }
+    owner.answers = row.answers;
     LinkJob job = {link.get(), LINK_JOB_CONNECT};
-    EXPECT_EQ(LinkWorkerProc(&job), 1u);
-    EXPECT_FALSE(IsLinkBusy());
-    EXPECT_EQ(emulator.Packets(), (std::vector<std::string>{SR_GREETING, SC_PACKET}));
-    EXPECT_EQ(owner.Posted(), std::vector<UINT>{3004});
-}
-
-TEST_F(LinkTest, FarewellSendsOneReleasePacket) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    EXPECT_EQ(link->Release(), 1);
-    EXPECT_EQ(emulator.Packets(), std::vector<std::string>{SR_FAREWELL});
-    EXPECT_FALSE(IsLinkBusy());
-}
-
-TEST_F(LinkTest, MissingPortFailsToOpen) {
-    const Outcome reset = emulator.Reset({"--no-port"});
-    ASSERT_TRUE(reset) << reset.why;
-    CPrinterLink closed(&owner);
-    EXPECT_EQ(closed.Open("LPT1"), 0);
-    EXPECT_FALSE(closed.IsOpen());
-    EXPECT_EQ(closed.Release(), 0);
-    EXPECT_EQ(closed.ListFolder(), 0);
-    EXPECT_EQ(closed.FetchFile(), 0);
-    EXPECT_FALSE(IsLinkBusy());
+    switch (row.operation) {
+        case GREET: EXPECT_EQ(link->Handshake(), row.result); break;
+        case POLL: EXPECT_EQ(link->PollStatus(), row.result); break;
+        case FAREWELL: EXPECT_EQ(link->Release(), row.result); break;
+        case CONNECT_WORKER: EXPECT_EQ(LinkWorkerProc(&job), static_cast<UINT>(row.result)); break;
+    }
+    EXPECT_EQ(emulator.Packets(), row.packets);
+    EXPECT_EQ(owner.Observed(), row.reports);
+    EXPECT_EQ(owner.m_bConnected, row.connected);
 }

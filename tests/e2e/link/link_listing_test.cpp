@@ -1,154 +1,112 @@
-#include <algorithm>
-#include <set>
+#include <cstdio>
 
-#include "LinkFixture.h"
+#include "LinkScenario.h"
 
 namespace {
-std::vector<CardEntry> Entries(CPrinterLink& link) { return link.TakeEntries(); }
-std::set<std::string> Names(const std::vector<CardEntry>& entries) {
-    std::set<std::string> names;
-    for (const CardEntry& e : entries) names.insert(e.name);
-    return names;
+// An entry as the test spells it: a folder's name ends in "\", a file's has ":" and its size.
+std::string Spelled(const CardEntry& e) {
+    return e.name + (e.IsFolder() ? std::string("\\") : ":" + std::to_string(e.size));
 }
+
+struct ListingRow {
+    const char* name = {};
+    std::vector<std::pair<std::string, size_t>> files = {};  // card path and size; "NAME\" is a folder
+    int manyFiles = 0;                                  // more files at the root, all empty
+    std::vector<std::string> faults = {};
+    std::vector<std::string> paths = {""};  // listed in turn; the last one's outcome is compared
+    bool raw = false;                       // the tree walk's form, which keeps every record
+    DWORD timeoutMs = PORT_TIMEOUT_MS;
+
+    int result = {};
+    std::vector<std::string> packets = {};
+    std::vector<std::string> replies = {};  // of each reply: its header, ":" and its length
+    Reports reports = {};
+    std::vector<std::string> entries = {};  // of the last listing, in the printer's order
+    int entryCount = -1;               // when not all entries are spelled out above
+};
+
+const std::string ROOT = ListingPacket("\\*.*");
+const std::string DCIM = ListingPacket("\\DCIM\\*.*");
+
+const ListingRow kRows[] = {
+    {.name = "FoldersAndFiles", .files = {{"DCIM\\", 0}, {"README.TXT", 10}, {"BIG.JPG", 70000}},
+     .result = 1, .packets = {ROOT, ROOT}, .replies = {"000003:3", "000003:63"}, .reports = {.posted = {3002}},
+     .entries = {"BIG.JPG:70000", "DCIM\\", "README.TXT:10"}},
+    {.name = "DotEntriesDropped", .files = {{"DCIM\\100PHOTO\\", 0}, {"DCIM\\A.JPG", 5}}, .paths = {"\\DCIM"},
+     .result = 1, .packets = {DCIM, DCIM}, .replies = {"000004:3", "000004:83"}, .reports = {.posted = {3002}},
+     .entries = {"100PHOTO\\", "A.JPG:5"}},
+    {.name = "RootOfOneBackslashDoubled", .files = {{"A.JPG", 1}}, .paths = {"\\"},
+     .result = 1, .packets = {ListingPacket("\\\\*.*"), ListingPacket("\\\\*.*")},
+     .replies = {"000001:3", "000001:23"}, .reports = {.posted = {3002}}, .entries = {"A.JPG:1"}},
+    {.name = "CountZeroWithStatus", .faults = {"--ir-status", "05"},
+     .result = 0, .packets = {ROOT, ROOT}, .replies = {"050000:3", "050000:3"}, .reports = {.posted = {3002}}},
+    {.name = "StatusWithRecords", .files = {{"A.JPG", 1}, {"B.JPG", 2}}, .faults = {"--ir-status", "05"},
+     .result = 0, .packets = {ROOT, ROOT}, .replies = {"050002:3", "050002:43"},
+     .reports = {.errorText = 3009, .errorCode = 5, .sent = {3003}}, .entries = {"A.JPG:1", "B.JPG:2"}},
+    // The reply buffer still holds the sub-folder's records where the root's did not arrive.
+    {.name = "MoreRecordsAnnouncedThanArrive",
+     .files = {{"A.JPG", 1}, {"B.JPG", 2}, {"SUB\\S1.JPG", 3}, {"SUB\\S2.JPG", 4}, {"SUB\\S3.JPG", 5}},
+     .faults = {"--cut", "4:23"}, .paths = {"\\SUB", ""}, .timeoutMs = 1000,
+     .result = 1, .packets = {ListingPacket("\\SUB\\*.*"), ListingPacket("\\SUB\\*.*"), ROOT, ROOT},
+     .replies = {"000005:3", "000005:103", "000003:3", "000003:23"}, .reports = {.posted = {3002, 3002}},
+     .entries = {"A.JPG:1"}},
+    {.name = "CountBytes0102", .manyFiles = 258,
+     .result = 1, .packets = {ROOT, ROOT}, .replies = {"000102:3", "000102:5163"}, .reports = {.posted = {3002}},
+     .entries = {"F00000.DAT:0", "F00001.DAT:0"}, .entryCount = 258},
+    {.name = "LargerThanTheReplyBuffer", .manyFiles = 2560,
+     .result = 1, .packets = {ROOT, ROOT}, .replies = {"000a00:3", "000a00:51203"}, .reports = {.posted = {3002}},
+     .entries = {"F00000.DAT:0"}, .entryCount = 2560},
+    {.name = "TreeWalkFormKeepsEveryRecord", .files = {{"DCIM\\IMG.JPG", 3}}, .paths = {"\\", "\\DCIM"}, .raw = true,
+     .result = 1, .packets = {ROOT, ROOT, DCIM, DCIM},
+     .replies = {"000001:3", "000001:23", "000003:3", "000003:63"}, .entries = {".\\", "..\\", "IMG.JPG:3"}},
+};
 }  // namespace
 
-TEST_F(LinkTest, RootListingGivesFoldersAndFilesWithTwoIdenticalRequests) {
-    AddFolder("DCIM");
-    AddFile("README.TXT", 10);
-    AddFile("BIG.JPG", 70000);
-    ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_TRUE(link->SetCardPath(""));
-    EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(emulator.Packets(), std::vector<std::string>(2, ListingPacket("\\*.*")));
-    const auto entries = Entries(*link);
-    EXPECT_EQ(Names(entries), (std::set<std::string>{"BIG.JPG", "DCIM", "README.TXT"}));
-    for (const CardEntry& e : entries) {
-        const std::string name = e.name;
-        EXPECT_EQ(e.IsFolder(), name == "DCIM") << name;
-        if (name == "BIG.JPG") {
-            EXPECT_EQ(e.size, 70000u);
+class LinkListing : public LinkScenario<ListingRow> {};
+INSTANTIATE_TEST_SUITE_P(Rows, LinkListing, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(LinkListing, Scenario) {
+    const ListingRow& row = GetParam();
+    for (const auto& [path, size] : row.files) {
+        const bool folder = path.back() == '\\';
+        ASSERT_TRUE(folder ? card.AddFolder(path.substr(0, path.size() - 1)) : card.AddFile(path, size)) << path;
+    }
+    for (int i = 0; i < row.manyFiles; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof(name), "F%05d.DAT", i);
+        ASSERT_TRUE(card.AddFile(name, 0));
+    }
+    ASSERT_NO_FATAL_FAILURE(Start(row.faults, row.timeoutMs));
+
+    int result = -1;
+    std::vector<CardEntry> entries;
+    for (const std::string& path : row.paths) {
+        entries.clear();
+        if (row.raw) {
+            RawListing listing;
+            result = ReadRawListing(link->GetPort(), path.c_str(), &listing);
+            for (int i = 0; i < listing.count; ++i) {
+                ConvertEntry(entries.emplace_back(), listing.records + i * CARD_RECORD_SIZE);
+            }
+            FreeRawListing(listing);
+        } else {
+            ASSERT_TRUE(link->SetCardPath(path.c_str()));
+            result = link->ListFolder();
+            entries = link->TakeEntries();
         }
     }
-    EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
-    EXPECT_FALSE(IsLinkBusy());
-}
-
-TEST_F(LinkTest, SubFolderListingDropsDotEntries) {
-    AddFile("DCIM\\100PHOTO\\IMG00001.JPG", 100);
-    ASSERT_NO_FATAL_FAILURE(Start());
-    link->SetCardPath("\\DCIM");
-    EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(Names(Entries(*link)), std::set<std::string>{"100PHOTO"});
-    EXPECT_EQ(emulator.Packets().front(), ListingPacket("\\DCIM\\*.*"));
-}
-
-TEST_F(LinkTest, ARootPathOfOneBackslashIsSentDoubled) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    link->SetCardPath("\\");
-    link->ListFolder();
-    EXPECT_EQ(emulator.Packets().front(), ListingPacket("\\\\*.*"));
-}
-
-TEST_F(LinkTest, LargeFolderArrivesWhole) {
-    for (int i = 0; i < 258; ++i) {
-        char name[32];
-        snprintf(name, sizeof(name), "F%05d.DAT", i);
-        AddFile(name, i);
+    EXPECT_EQ(result, row.result);
+    EXPECT_EQ(emulator.Packets(), row.packets);
+    std::vector<std::string> replies = {};
+    for (const std::string& r : emulator.Replies()) replies.push_back(r.substr(0, 6) + ":" + std::to_string(r.size() / 2));
+    EXPECT_EQ(replies, row.replies);
+    EXPECT_EQ(owner.Observed(), row.reports);
+    std::vector<std::string> spelled;
+    for (const CardEntry& e : entries) spelled.push_back(Spelled(e));
+    if (row.entryCount >= 0) {
+        EXPECT_EQ(static_cast<int>(spelled.size()), row.entryCount);
+        spelled.resize(std::min(spelled.size(), row.entries.size()));
     }
-    ASSERT_NO_FATAL_FAILURE(Start());
-    EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(int(link->TakeEntries().size()), 258);
-    const auto replies = emulator.Replies();
-    ASSERT_EQ(replies.size(), 2u);
-    EXPECT_EQ(replies[0], "000102");
-    EXPECT_EQ(replies[1].size(), 2u * 5163);
-}
-
-TEST_F(LinkTest, FolderBeyondTheReplyBufferIsStillReadWhole) {
-    for (int i = 0; i < 2600; ++i) {
-        char name[32];
-        snprintf(name, sizeof(name), "G%05d.DAT", i);
-        AddFile(name, 0);
-    }
-    ASSERT_NO_FATAL_FAILURE(Start());
-    EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(int(link->TakeEntries().size()), 2600);
-}
-
-TEST_F(LinkTest, PrinterErrorOnAListingWithRecordsEndsTheWork) {
-    AddFile("A.JPG", 1);
-    AddFile("B.JPG", 2);
-    ASSERT_NO_FATAL_FAILURE(Start({"--ir-status", "05"}));
-    EXPECT_EQ(link->ListFolder(), 0);
-    EXPECT_EQ(owner.errorTextId, 3009);
-    EXPECT_EQ(owner.errorCode, 5);
-    EXPECT_EQ(owner.Sent(), std::vector<UINT>{3003});
-    EXPECT_EQ(int(link->TakeEntries().size()), 2) << "the records that were parsed stay";
-}
-
-TEST_F(LinkTest, EmptyFolderIsNotAnErrorWhateverTheStatus) {
-    ASSERT_NO_FATAL_FAILURE(Start({"--ir-status", "05"}));
-    EXPECT_EQ(link->ListFolder(), 0);
-    EXPECT_EQ(owner.errorTextId, 0);
-    EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
-    EXPECT_EQ(emulator.Replies(), (std::vector<std::string>{"050000", "050000"}));
-}
-
-TEST_F(LinkTest, EmptyFolderGivesAnEmptyList) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    EXPECT_EQ(link->ListFolder(), 0);
-    EXPECT_EQ(int(link->TakeEntries().size()), 0);
-    EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
-    EXPECT_EQ(emulator.Replies(), (std::vector<std::string>{"000000", "000000"}));
-}
-
-TEST_F(LinkTest, HeaderAnnouncingMoreRecordsThanArriveParsesOnlyWholeOnes) {
-    AddFile("A.JPG", 1);
-    AddFile("B.JPG", 2);
-    ASSERT_NO_FATAL_FAILURE(Start({"--count-extra", "3"}));
-    EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(Names(Entries(*link)), (std::set<std::string>{"A.JPG", "B.JPG"}));
-}
-
-TEST_F(LinkTest, HostileRecordsAreNotOffered) {
-    AddFile("GOOD.JPG", 1);
-    ASSERT_NO_FATAL_FAILURE(Start({"--inject-record", "\\:2e2e202020202020202020:10:0",  // ".."
-                                   "--inject-record", "\\:434f4e2020202020202020:20:5",  // "CON"
-                                   "--inject-record", "\\:412f422020202020545854:20:5",  // "A/B.TXT"
-                                   "--inject-record", "\\:41014220202020204a5047:20:5",  // control byte
-                                   "--inject-record", "\\:433a582020202020545854:20:5"}));  // "C:X.TXT"
-    EXPECT_EQ(link->ListFolder(), 1);
-    EXPECT_EQ(Names(Entries(*link)), std::set<std::string>{"GOOD.JPG"});
-}
-
-TEST_F(LinkTest, ListingThatNeverAnswersEndsWithAnEmptyList) {
-    AddFile("A.JPG", 1);
-    ASSERT_NO_FATAL_FAILURE(Start({"--silence", "1"}));
-    EXPECT_EQ(link->ListFolder(), 0);
-    EXPECT_EQ(owner.Posted(), std::vector<UINT>{3002});
-    EXPECT_EQ(int(link->TakeEntries().size()), 0);
-    EXPECT_FALSE(IsLinkBusy());
-}
-
-TEST_F(LinkTest, RawListingUsesOneSeparatorAndKeepsEveryRecord) {
-    AddFile("DCIM\\100PHOTO\\IMG00001.JPG", 3);
-    AddFile("DCIM\\IMG00002.JPG", 4);
-    ASSERT_NO_FATAL_FAILURE(Start());
-    RawListing root;
-    ASSERT_EQ(ReadRawListing(link->GetPort(), "\\", &root), 1);
-    EXPECT_EQ(root.count, 1);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(root.records), 11), "DCIM       ");
-    FreeRawListing(root);
-
-    RawListing folder;
-    ASSERT_EQ(ReadRawListing(link->GetPort(), "\\DCIM", &folder), 1);
-    EXPECT_EQ(folder.status, 0);
-    EXPECT_EQ(folder.count, 4) << "\".\" and \"..\" are handed back too";
-    FreeRawListing(folder);
-
-    const std::vector<std::string> rootPacket(2, ListingPacket("\\*.*"));
-    const std::vector<std::string> dcimPacket(2, ListingPacket("\\DCIM\\*.*"));
-    auto packets = emulator.Packets();
-    EXPECT_EQ(std::vector<std::string>(packets.begin(), packets.begin() + 2), rootPacket);
-    EXPECT_EQ(std::vector<std::string>(packets.begin() + 2, packets.end()), dcimPacket);
+    EXPECT_EQ(spelled, row.entries);
 }
