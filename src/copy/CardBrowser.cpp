@@ -71,7 +71,7 @@ std::vector<CardEntry> CTransferDlg::SelectedEntries() const {
 }
 
 void CTransferDlg::OnDblclkCardList(NMHDR*, LRESULT* result) {
-    if (m_cardList.GetSelectedCount() != 1 || m_bBusy == 1 || m_portUse != PORT_FREE) return;
+    if (m_cardList.GetSelectedCount() != 1 || m_bBusy == 1) return;
     *result = 0;
     const std::vector<CardEntry> chosen = SelectedEntries();
     if (chosen.size() != 1 || !chosen[0].IsFolder()) return;  // a double click on a file does nothing
