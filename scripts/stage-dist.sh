@@ -5,6 +5,6 @@ build="$1"
 dist="$2"
 here=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$dist"
-cp "$build/src/Brisling.exe" "$build/lang/resource.dll" "$dist/"
+cp "$build/src/Brisling.exe" "$build/lang/en/resource.dll" "$dist/"
 cp "$here"/src/res/art/printer_8bit.bmp "$here"/src/res/art/monitor_8bit.bmp "$here"/src/res/art/kestrel_8bit.bmp "$dist/"
 echo "staged $dist"

@@ -47,7 +47,7 @@ std::vector<std::string> FindProgramFiles(std::string* pWhy) {
     std::string strFolder = TestExecutableFolder();
     for (int nLevel = 0; nLevel < 5 && !strFolder.empty(); ++nLevel) {
         const std::string strProgram = strFolder + "\\src\\" + PROGRAM_FILE;
-        const std::string strModule = strFolder + "\\lang\\" + LANGUAGE_MODULE_FILE;
+        const std::string strModule = strFolder + "\\lang\\en\\" + LANGUAGE_MODULE_FILE;
         if (IsFile(strProgram) && IsFile(strModule)) return {strProgram, strModule};
         strFolder = ParentOf(strFolder);
     }
