@@ -6,7 +6,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$here/build}"
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe,winemenubuilder.exe=d"
 emulator="$build/native/emulator/brisling-emulator"
 state=$(mktemp -d "${TMPDIR:-/tmp}/brisling-test.XXXXXX")
 pids=()

@@ -18,31 +18,29 @@ namespace {
 constexpr DWORD START_TIMEOUT_MS = 60000;
 constexpr DWORD COPY_TIMEOUT_MS = 30 * 60 * 1000;
 
+// Window callbacks are stdcall on 32-bit Windows, so they are functions, not lambdas.
+BOOL CALLBACK FindCardList(HWND child, LPARAM found) {
+    char name[32];
+    GetClassNameA(child, name, sizeof(name));
+    if (GetDlgCtrlID(child) == CARD_LIST && std::strcmp(name, "SysListView32") == 0) {
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindProgramWindow(HWND top, LPARAM pid) {
+    HWND panel = nullptr;
+    EnumChildWindows(top, FindCardList, reinterpret_cast<LPARAM>(&panel));
+    if (!panel) return TRUE;
+    GetWindowThreadProcessId(top, reinterpret_cast<DWORD*>(pid));
+    return FALSE;
+}
+
 DWORD FindProgram() {
-    struct Search {
-        DWORD pid = 0;
-    } search;
-    EnumWindows(
-        [](HWND top, LPARAM data) -> BOOL {
-            HWND panel = nullptr;
-            EnumChildWindows(
-                top,
-                [](HWND child, LPARAM found) -> BOOL {
-                    char name[32];
-                    GetClassNameA(child, name, sizeof(name));
-                    if (GetDlgCtrlID(child) == CARD_LIST && std::strcmp(name, "SysListView32") == 0) {
-                        *reinterpret_cast<HWND*>(found) = child;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&panel));
-            if (!panel) return TRUE;
-            GetWindowThreadProcessId(top, &reinterpret_cast<Search*>(data)->pid);
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.pid;
+    DWORD pid = 0;
+    EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&pid));
+    return pid;
 }
 
 int Fail(const char* what) {

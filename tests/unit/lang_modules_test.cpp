@@ -17,35 +17,32 @@ struct ModuleContents {
     std::map<UINT, std::pair<LONG, LONG>> pictures;  // id: width, height
 };
 
+// Strings come in blocks of sixteen; block n holds the ids 16 (n - 1) to 16 n - 1.
+BOOL CALLBACK AddTexts(HMODULE module, LPCSTR, LPSTR name, LONG_PTR out) {
+    const UINT first = (static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)) - 1) * 16;
+    for (UINT id = first; id < first + 16; ++id) {
+        const wchar_t* text = nullptr;
+        if (LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0) > 0)
+            reinterpret_cast<ModuleContents*>(out)->texts.insert(id);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AddPicture(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR out) {
+    HRSRC found = FindResourceA(module, name, type);
+    const auto* header =
+        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, found)));
+    const UINT id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name));
+    reinterpret_cast<ModuleContents*>(out)->pictures[id] = {header->biWidth, header->biHeight};
+    return TRUE;
+}
+
 ModuleContents ReadModule(const std::string& path) {
     ModuleContents contents;
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) return contents;
-    // Strings come in blocks of sixteen; block n holds the ids 16 (n - 1) to 16 n - 1.
-    EnumResourceNamesA(
-        module, MAKEINTRESOURCEA(6),
-        [](HMODULE module, LPCSTR, LPSTR name, LONG_PTR out) -> BOOL {
-            const UINT first = (static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)) - 1) * 16;
-            for (UINT id = first; id < first + 16; ++id) {
-                const wchar_t* text = nullptr;
-                if (LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0) > 0)
-                    reinterpret_cast<ModuleContents*>(out)->texts.insert(id);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&contents));
-    EnumResourceNamesA(
-        module, MAKEINTRESOURCEA(2),
-        [](HMODULE module, LPCSTR type, LPSTR name, LONG_PTR out) -> BOOL {
-            HRSRC found = FindResourceA(module, name, type);
-            const auto* header =
-                static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, found)));
-            const UINT id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name));
-            reinterpret_cast<ModuleContents*>(out)->pictures[id] = {header->biWidth,
-                                                                    header->biHeight};
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&contents));
+    EnumResourceNamesA(module, RT_STRING, AddTexts, reinterpret_cast<LONG_PTR>(&contents));
+    EnumResourceNamesA(module, RT_BITMAP, AddPicture, reinterpret_cast<LONG_PTR>(&contents));
     FreeLibrary(module);
     return contents;
 }

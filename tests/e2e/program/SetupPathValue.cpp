@@ -5,8 +5,8 @@ namespace {
 constexpr const char* MAKER_KEY = "SOFTWARE\\KESTREL";
 constexpr const char* PRODUCT_KEY = "SOFTWARE\\KESTREL\\Brisling";
 constexpr const char* VALUE_NAME = "SetupPath";
-// The 64-bit program reads the 64-bit view.
-constexpr REGSAM VIEW = KEY_WOW64_64KEY;
+// The program reads the view of its own build, 32 or 64 bits, which is this test's.
+constexpr REGSAM VIEW = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
 bool KeyExists(const char* pName) {
     HKEY hKey = nullptr;

@@ -196,7 +196,7 @@ bool CUiDriver::WaitForWindowThread(DWORD dwTimeoutMs) {
     // Posted messages of one thread are handled in the order they were posted; the list's hover
     // time is a value nothing in the program reads, so setting it marks a point in that order.
     HWND hList = Control(CARD_LIST);
-    const DWORD nMarker = 100000 + (++m_nMarker & 0xFFFF);
+    const LRESULT nMarker = 100000 + (++m_nMarker & 0xFFFF);
     if (!hList || !PostMessageA(hList, LVM_SETHOVERTIME, 0, nMarker)) return false;
     return WaitUntil([&] { return SendOrZero(hList, LVM_GETHOVERTIME, 0, 0) == nMarker; },
                      dwTimeoutMs);
