@@ -9,7 +9,7 @@ dist="$here/dist/Brisling"
 destination="${DESTINATION:-$here/received}"
 card="${CARD:-$build/sample-card}"
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe,winemenubuilder.exe=d"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 state=$(mktemp -d "${TMPDIR:-/tmp}/brisling-run.XXXXXX")
 pids=()
 
