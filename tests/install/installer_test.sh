@@ -44,7 +44,22 @@ drive_c=$WINEPREFIX/drive_c
 user=$(id -un)
 pictures=$drive_c/users/$user/Pictures
 shortcut="C:\\users\\$user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Brisling.lnk"
+entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brisling'
+# English into the default folder, another language where the user says.
+folder='C:\Program Files\Brisling'
+[ "$language" = en ] || folder='C:\Brisling'
+unix_path() { local path=${1#C:\\}; echo "$drive_c/${path//\\//}"; }
+installed=$(unix_path "$folder")
 cleanup() {
+    # A failed run leaves nothing of the program behind for the tests after it.
+    if [ $failures -gt 0 ]; then
+        rm -rf "$installed" "$(unix_path "$shortcut")"
+        for key in 'HKLM\SOFTWARE\KESTREL' "$entry"; do
+            for any_view in /reg:32 /reg:64; do
+                wine reg delete "$key" /f $any_view >/dev/null 2>&1 </dev/null
+            done
+        done
+    fi
     if [ "$windows" = win32 ]; then
         wineserver -k 2>/dev/null
         rm -f "$WINEPREFIX/dosdevices/lpt1"
@@ -52,7 +67,6 @@ cleanup() {
     rm -rf "$work" "${pictures:?}"/*
 }
 trap cleanup EXIT
-entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brisling'
 
 # A small card, served by the running emulator.
 mkdir -p "$work/card/DCIM/100PHOTO"
@@ -90,16 +104,10 @@ registry_value() {  # KEY NAME
 rm -rf "${pictures:?}"/*
 snapshot before
 
-# ---- Silent install: English into the default folder, another language where the user says.
-folder='C:\Program Files\Brisling'
+# ---- Silent install
 options=(/S "/LANGUAGE=$language")
-if [ "$language" != en ]; then
-    folder='C:\Brisling'
-    options+=("/D=$folder")
-fi
+[ "$language" = en ] || options+=("/D=$folder")
 wine "$setup" "${options[@]}" </dev/null >"$work/setup.log" 2>&1 || fail "the installer ended with $?"
-installed=$drive_c/${folder#C:\\}
-installed=${installed//\\//}
 expect_eq "installed files" "$(ls "$installed" | tr '\n' ' ')" \
     "Brisling.exe Uninstall.exe kestrel_8bit.bmp monitor_8bit.bmp printer_8bit.bmp resource.dll "
 cmp -s "$installed/Brisling.exe" "$build_tree/src/Brisling.exe" || fail "not this build's program"
