@@ -88,7 +88,11 @@ registry() {  # KEY FILE [SUBKEY-TO-LEAVE-OUT...]
     shift 2
     wine reg export "$key" "$work/export.reg" $view /y >/dev/null 2>&1 </dev/null
     iconv -f utf-16 -t utf-8 "$work/export.reg" | tr -d '\r' | LEFT_OUT="$*" awk '
-        /^\[/ { skip = 0; n = split(ENVIRON["LEFT_OUT"], keys, " "); for (i = 1; i <= n; i++) skip += index($0, keys[i]) > 0 }
+        /^\[/ {
+            skip = 0
+            n = split(ENVIRON["LEFT_OUT"], keys, " ")
+            for (i = 1; i <= n; i++) skip += index($0, keys[i]) > 0
+        }
         !skip' >"$out"
 }
 snapshot() {
@@ -124,25 +128,30 @@ expect_eq "QuietUninstallString" "$quiet" "\"$folder\\Uninstall.exe\" /S"
 size_kb=$(($(cat "$installed"/* | wc -c) / 1024))
 expect_eq "EstimatedSize" "$(registry_value "$entry" EstimatedSize)" "$(printf '0x%x' $size_kb)"
 
-# ---- First start from the shortcut, as a user opens it from the start menu.
+# ---- First start from the shortcut, as a user opens it from the start menu. The window is
+# driven by the UI driver; its title, until the driver reads it, is taken from the X display.
 drive() { wine "$drive_exe" "$@" </dev/null; }
-window_title() { xdotool search --classname brisling.exe getwindowname %@ 2>/dev/null | grep -v '^Default IME$' | grep .; }
+window_title() {
+    xdotool search --classname brisling.exe getwindowname %@ 2>/dev/null | grep -v '^Default IME$' | grep .
+}
 expected_title=$(tr -d '\r' <"$here/lang/$language/lang.rc" | sed -n 's/^ *3010 "\(.*\)"$/\1/p')
 wine start "$shortcut" </dev/null >"$work/start.log" 2>&1 || fail "the shortcut did not start"
-drive copy-all >/dev/null || fail "the copy did not run"
+drive copy-all >/dev/null || fail "the copy did not run"  # once the card's root is listed
 expect_eq "title" "$(window_title)" "$expected_title"
 diff -r "$work/card" "$pictures" >&2 || fail "the card was not copied into the user's pictures"
 drive exit || fail "the program did not end on EXIT"
 
 # ---- Silent uninstall, as Add/Remove Programs runs it.
 uninstaller=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$quiet")
-wine "$uninstaller" ${quiet#\"$uninstaller\"} </dev/null >"$work/uninstall.log" 2>&1 || fail "the uninstaller ended with $?"
+wine "$uninstaller" ${quiet#\"$uninstaller\"} </dev/null >"$work/uninstall.log" 2>&1 ||
+    fail "the uninstaller ended with $?"
 # It goes on from a copy in the temporary folder; its last step removes the entry.
 uninstalled() { [ ! -e "$installed" ] && [ -z "$(registry_value "$entry" DisplayName)" ]; }
 wait_for 60 uninstalled || fail "the uninstaller left the install folder or the entry"
 snapshot after
 for part in files machine user; do
-    diff "$work/before.$part" "$work/after.$part" >&2 || fail "the uninstaller left the prefix's $part changed"
+    diff "$work/before.$part" "$work/after.$part" >&2 ||
+        fail "the uninstaller left the prefix's $part changed"
 done
 diff -r "$work/card" "$pictures" >/dev/null || fail "the uninstaller touched the copied pictures"
 
