@@ -1,32 +1,150 @@
-; The installer: puts the program, its language module and pictures in the install folder and
-; names that folder in the registry, where the program looks for it.
+; The installer (`make installer`): the program built for the Windows it runs on (32 or 64 bits),
+; the language module the user chooses as "resource.dll", the pictures, the registry value that
+; names the install folder, a start-menu shortcut and an Add/Remove Programs entry.
+;
+;   BrislingSetup.exe /S [/LANGUAGE=de] [/D=C:\folder]     silent; English unless told
+;   "<install folder>\Uninstall.exe" /S                    silent uninstall
+;
+; makensis -DWIN64_BUILD=<build tree> -DWIN32_BUILD=<build tree> installer.nsi
 Unicode true
-Target amd64-unicode
+; A 32-bit installer runs on both kinds of Windows and picks the program for the one it finds.
+Target x86-unicode
+!include LogicLib.nsh
+!include x64.nsh
+!include FileFunc.nsh
+!include nsDialogs.nsh
+
+!define ART "..\src\res\art"
+; The version users see is the one of the program's version resource ("1, 0, 4").
+!searchparse /file "..\src\res\Brisling.rc" `VALUE "FileVersion", "` VERSION_MAJOR `, ` VERSION_MINOR `, ` VERSION_PATCH `"`
+!define VERSION "${VERSION_MAJOR}.${VERSION_MINOR}.${VERSION_PATCH}"
+!define PUBLISHER "KESTREL"
+; Where the program looks for its install folder.
+!define PRODUCT_KEY "SOFTWARE\KESTREL\Brisling"
+!define MAKER_KEY "SOFTWARE\KESTREL"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brisling"
+
 Name "Brisling"
 OutFile "..\dist\BrislingSetup.exe"
-InstallDir "$PROGRAMFILES64\KESTREL\Brisling"
 RequestExecutionLevel admin
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey ProductName "Brisling"
+VIAddVersionKey CompanyName "${PUBLISHER}"
+VIAddVersionKey LegalCopyright "${PUBLISHER}"
+VIAddVersionKey FileDescription "Brisling Setup"
+VIAddVersionKey FileVersion "${VERSION}"
+VIAddVersionKey ProductVersion "${VERSION}"
 
+Var ModuleLanguage  ; of the module installed: en or de
+Var EnglishChoice
+Var GermanChoice
+
+Page custom LanguagePage LanguagePageLeave
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
+; A 32-bit program on 64-bit Windows sees the 32-bit registry view; the 64-bit program installed
+; there reads the 64-bit one.
+!macro NativeView
+    ${If} ${RunningX64}
+        SetRegView 64
+    ${EndIf}
+!macroend
+
+Function .onInit
+    !insertmacro NativeView
+    ${If} $INSTDIR == ""  ; not given with /D=
+        ${If} ${RunningX64}
+            StrCpy $INSTDIR "$PROGRAMFILES64\Brisling"
+        ${Else}
+            StrCpy $INSTDIR "$PROGRAMFILES\Brisling"
+        ${EndIf}
+    ${EndIf}
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/LANGUAGE=" $ModuleLanguage
+    ${If} ${Errors}
+        StrCpy $ModuleLanguage en
+    ${ElseIf} $ModuleLanguage != en
+    ${AndIf} $ModuleLanguage != de
+        MessageBox MB_ICONSTOP "Unknown language $\"$ModuleLanguage$\": choose /LANGUAGE=en or /LANGUAGE=de." /SD IDOK
+        Abort
+    ${EndIf}
+FunctionEnd
+
+Function LanguagePage
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateLabel} 0 0 100% 20u "Brisling shows its window and messages in one language. Choose it:"
+    Pop $0
+    ${NSD_CreateRadioButton} 12u 26u 90% 12u "English"
+    Pop $EnglishChoice
+    ${NSD_CreateRadioButton} 12u 42u 90% 12u "Deutsch (German)"
+    Pop $GermanChoice
+    ${If} $ModuleLanguage == de
+        ${NSD_Check} $GermanChoice
+    ${Else}
+        ${NSD_Check} $EnglishChoice
+    ${EndIf}
+    nsDialogs::Show
+FunctionEnd
+
+Function LanguagePageLeave
+    ${NSD_GetState} $GermanChoice $0
+    ${If} $0 == ${BST_CHECKED}
+        StrCpy $ModuleLanguage de
+    ${Else}
+        StrCpy $ModuleLanguage en
+    ${EndIf}
+FunctionEnd
+
+!macro ProgramFiles BUILD
+    File "${BUILD}\src\Brisling.exe"
+    ${If} $ModuleLanguage == de
+        File /oname=resource.dll "${BUILD}\lang\de\resource.dll"
+    ${Else}
+        File /oname=resource.dll "${BUILD}\lang\en\resource.dll"
+    ${EndIf}
+!macroend
+
 Section "Brisling"
-    SetRegView 64
     SetOutPath "$INSTDIR"
-    File "..\dist\Brisling\Brisling.exe"
-    File "..\dist\Brisling\resource.dll"
-    File "..\dist\Brisling\printer_8bit.bmp"
-    File "..\dist\Brisling\monitor_8bit.bmp"
-    File "..\dist\Brisling\kestrel_8bit.bmp"
-    WriteRegStr HKLM "SOFTWARE\KESTREL\Brisling" "SetupPath" "$INSTDIR"
+    ${If} ${RunningX64}
+        !insertmacro ProgramFiles "${WIN64_BUILD}"
+    ${Else}
+        !insertmacro ProgramFiles "${WIN32_BUILD}"
+    ${EndIf}
+    File "${ART}\printer_8bit.bmp"
+    File "${ART}\monitor_8bit.bmp"
+    File "${ART}\kestrel_8bit.bmp"
+    WriteRegStr HKLM "${PRODUCT_KEY}" "SetupPath" "$INSTDIR"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+    ; The window offers the folder it starts in as the copy's destination: the user's pictures.
+    SetOutPath "$PICTURES"
     CreateShortCut "$SMPROGRAMS\Brisling.lnk" "$INSTDIR\Brisling.exe"
+
+    ${GetSize} "$INSTDIR" "/S=0K /G=0" $0 $1 $2
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Brisling"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Brisling.exe"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+Function un.onInit
+    !insertmacro NativeView
+FunctionEnd
+
+; Only what the installer made goes: the pictures the user copied stay where they are.
 Section "Uninstall"
-    SetRegView 64
     Delete "$SMPROGRAMS\Brisling.lnk"
     Delete "$INSTDIR\Brisling.exe"
     Delete "$INSTDIR\resource.dll"
@@ -35,5 +153,7 @@ Section "Uninstall"
     Delete "$INSTDIR\kestrel_8bit.bmp"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
-    DeleteRegKey HKLM "SOFTWARE\KESTREL\Brisling"
+    DeleteRegKey HKLM "${PRODUCT_KEY}"
+    DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

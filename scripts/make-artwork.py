@@ -5,7 +5,7 @@ Standard library only: shapes are signed-distance functions painted with analyti
 letters are round-capped strokes, and the files are written byte by byte. The outputs are
 committed, so the build never runs this; run it again after changing a picture:
 
-    scripts/make-artwork.py            # writes src/res/art/*.bmp|ico and lang/en/*.bmp
+    scripts/make-artwork.py            # writes src/res/art/*.bmp|ico and lang/*/*.bmp
 
 Palette-mode variants: the three picture files share one palette of their own (so realising any
 of them leaves the others' colours intact); button pictures use only the 20 colours a palette
@@ -19,7 +19,9 @@ import sys
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 ART = os.path.join(ROOT, "src", "res", "art")
-LANG = os.path.join(ROOT, "lang", "en")
+LANG = os.path.join(ROOT, "lang")
+# The words on the EXIT/STOP button in each language module.
+BUTTON_WORDS = {"en": {"exit": "EXIT", "stop": "STOP"}, "de": {"exit": "ENDE", "stop": "STOPP"}}
 
 # The panel's background in each display mode; pictures sit on it seamlessly.
 BG_HIGH_COLOR = (180, 171, 206)
@@ -260,6 +262,8 @@ def _glyphs():
     g["R"] = (0.56, [bowl, [(0.26, 0.52), (0.56, 1)]])
     g["K"] = (0.58, [[(0, 0), (0, 1)], [(0.58, 0), (0, 0.62)], [(0.2, 0.46), (0.58, 1)]])
     g["L"] = (0.5, [[(0, 0), (0, 1), (0.5, 1)]])
+    g["N"] = (0.62, [[(0, 1), (0, 0), (0.62, 1), (0.62, 0)]])
+    g["D"] = (0.62, [[(0, 1), (0, 0), (0.26, 0)] + arc(0.26, 0.5, 0.36, 0.5, 90, -90)[1:] + [(0, 1)]])
     return g
 
 
@@ -476,10 +480,9 @@ def draw_copy_button(pressed, bg, flat):
     return cv
 
 
-def draw_word_button(word, pressed, bg, flat):
+def draw_word_button(word, stop, pressed, bg, flat):
     cv = Canvas(95, 47, bg)
     face = rbox(0.5, 0.5, 94.5, 46.5, 9)
-    stop = word == "STOP"
     if flat:
         top = (255, 0, 0) if stop else (192, 192, 192)
         bottom = (128, 0, 0) if stop else (160, 160, 164)
@@ -491,8 +494,10 @@ def draw_word_button(word, pressed, bg, flat):
         button_face(cv, face, pressed, top, bottom, (90, 14, 16) if stop else (52, 56, 92), False)
         ink = (255, 255, 255) if stop else (36, 40, 80)
     d = 1 if pressed else 0
-    cap, weight, tracking = 16.0, 3.4, 4.2
+    cap, weight = 16.0, 3.4
     icon_w, gap = 14, 7
+    # A long word closes up its letters rather than crowd the button's edges.
+    tracking = min(4.2, (80 - icon_w - gap - text_width(word, cap, 0)) / max(1, len(word) - 1))
     width = icon_w + gap + text_width(word, cap, tracking)
     left = (95 - width) / 2.0 + d
     top_y = (47 - cap) / 2.0 + d
@@ -752,13 +757,14 @@ def main():
         write_bmp8_static(os.path.join(ART, "copy%s.bmp" % suffix),
                           draw_copy_button(pressed, BG_PALETTE, True), BG_PALETTE)
 
-    for word in ("EXIT", "STOP"):
-        for pressed, suffix in ((False, ""), (True, "_down")):
-            base = word.lower()
-            write_bmp24(os.path.join(LANG, "%s24%s.bmp" % (base, suffix)),
-                        draw_word_button(word, pressed, BG_HIGH_COLOR, False), BG_HIGH_COLOR)
-            write_bmp8_static(os.path.join(LANG, "%s8%s.bmp" % (base, suffix)),
-                              draw_word_button(word, pressed, BG_PALETTE, True), BG_PALETTE)
+    for language, words in BUTTON_WORDS.items():
+        for base, word in words.items():
+            stop = base == "stop"
+            for pressed, suffix in ((False, ""), (True, "_down")):
+                write_bmp24(os.path.join(LANG, language, "%s24%s.bmp" % (base, suffix)),
+                            draw_word_button(word, stop, pressed, BG_HIGH_COLOR, False), BG_HIGH_COLOR)
+                write_bmp8_static(os.path.join(LANG, language, "%s8%s.bmp" % (base, suffix)),
+                                  draw_word_button(word, stop, pressed, BG_PALETTE, True), BG_PALETTE)
 
     write_ico(os.path.join(ART, "main.ico"), [(32, 4, render_icon(icon_main, 32))])
     write_ico(os.path.join(ART, "file.ico"), [(32, 4, render_icon(icon_document, 32))])

@@ -7,6 +7,9 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$here/build}"
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+# Wine mirrors start-menu shortcuts into the desktop's menus; the installer tests' go to the build
+# folder, not the developer's home.
+export XDG_DATA_HOME="$build/xdg/data" XDG_CONFIG_HOME="$build/xdg/config"
 emulator="$build/native/emulator/brisling-emulator"
 state=$(mktemp -d "${TMPDIR:-/tmp}/brisling-test.XXXXXX")
 pids=()

@@ -60,18 +60,19 @@ int CopyAll(CUiDriver& ui, const CProgramProcess& program, DWORD dwReadyTimeout,
     QueryPerformanceCounter(&start);
     const Outcome pressed = ui.Click(PANEL_COPY_BUTTON);
     if (!pressed) return Fail(pressed.why);
-    // The copy runs while "Select ALL" is disabled; a tiny card may be done before it is seen.
-    WaitUntil([&] { return !ui.IsEnabled(PANEL_SELECT_ALL); }, 2000);
+    if (!ui.WaitForWindowThread()) return Fail("the window did not take the click on COPY");
+    // The copy has ended when the panel can be used again, or when the program asks something.
     double dLongestAnswer = 0;
     const bool bEnded = WaitUntil(
         [&] {
             dLongestAnswer = std::max(dLongestAnswer, AnswerTime(ui.MainDialog()));
-            return ui.IsEnabled(PANEL_SELECT_ALL) && ui.IsEnabled(PANEL_EXIT_STOP_BUTTON) &&
-                   ui.ControlText(PANEL_STATUS_LINE).empty();
+            return !ui.MessageBoxes().empty() ||
+                   (ui.IsEnabled(PANEL_SELECT_ALL) && ui.IsEnabled(PANEL_EXIT_STOP_BUTTON));
         },
         dwCopyTimeout);
     QueryPerformanceCounter(&end);
     if (!bEnded) return Fail("the copy did not end");
+    for (HWND hBox : ui.MessageBoxes()) return Fail("the program says: " + ui.ReadMessageBox(hBox).strText);
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(program.Handle(), &memory, sizeof(memory));

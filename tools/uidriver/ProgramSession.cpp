@@ -12,11 +12,14 @@ namespace {
 // with the reason, when something is missing.
 std::vector<std::string> FindProgramFiles(std::string* pWhy) {
     std::vector<std::string> aFiles;
+    // The language module of BRISLING_LANGUAGE (a folder of lang/), English unless named.
+    std::string strLanguage = EnvironmentValue("BRISLING_LANGUAGE");
+    if (strLanguage.empty()) strLanguage = "en";
     std::string strFolder = ThisProgramFolder();
     for (int nLevel = 0; nLevel < 6 && !strFolder.empty();
          strFolder = ParentFolder(strFolder), ++nLevel) {
         const std::string strProgram = strFolder + "\\src\\" + PROGRAM_FILE;
-        const std::string strModule = strFolder + "\\lang\\" + LANGUAGE_MODULE_FILE;
+        const std::string strModule = strFolder + "\\lang\\" + strLanguage + "\\" + LANGUAGE_MODULE_FILE;
         if (aFiles.empty() && FileExists(strProgram) && FileExists(strModule))
             aFiles = {strProgram, strModule};
         const std::string strArt = strFolder + "\\src\\res\\art\\";
