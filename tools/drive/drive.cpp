@@ -107,7 +107,12 @@ int main(int argc, char** argv) {
     if (!ui.WaitForWindowThread(dwWait)) return Fail("the window does not take messages");
 
     if (strCommand == "title") {
-        std::printf("%s\n", ui.Title().c_str());
+        // In UTF-8, as the shell that reads it expects, whatever the program's code page.
+        wchar_t szTitle[256] = {};
+        GetWindowTextW(ui.MainDialog(), szTitle, 256);
+        char szUtf8[1024] = {};
+        WideCharToMultiByte(CP_UTF8, 0, szTitle, -1, szUtf8, sizeof(szUtf8), nullptr, nullptr);
+        std::printf("%s\n", szUtf8);
         return 0;
     }
     if (strCommand == "wait-ready") {
