@@ -122,15 +122,19 @@ LRESULT CUiDriver::SendOrZero(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lP
 }
 
 std::string CUiDriver::Text(HWND hWnd) const {
+    // The text may change between asking its length and reading it: a read that fills the buffer
+    // is taken again with more room.
     LRESULT nLength = 0;
     if (!Send(hWnd, WM_GETTEXTLENGTH, 0, 0, &nLength) || nLength <= 0) return "";
-    std::string strText(static_cast<size_t>(nLength) + 1, '\0');
-    LRESULT nCopied = 0;
-    if (!Send(hWnd, WM_GETTEXT, strText.size(), reinterpret_cast<LPARAM>(&strText[0]), &nCopied)) {
-        return "";
+    for (size_t nRoom = static_cast<size_t>(nLength) + 64;; nRoom *= 2) {
+        std::string strText(nRoom, '\0');
+        LRESULT nCopied = 0;
+        if (!Send(hWnd, WM_GETTEXT, nRoom, reinterpret_cast<LPARAM>(&strText[0]), &nCopied)) return "";
+        if (nCopied >= 0 && static_cast<size_t>(nCopied) + 1 < nRoom) {
+            strText.resize(static_cast<size_t>(nCopied));
+            return strText;
+        }
     }
-    strText.resize(static_cast<size_t>(nCopied > 0 ? nCopied : 0));
-    return strText;
 }
 
 bool CUiDriver::IsEnabled(int nId) const {
