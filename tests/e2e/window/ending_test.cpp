@@ -1,5 +1,5 @@
 // The program ends by itself, as it always ends: after a fatal report during a copy, and when
-// the window is closed while the printer holds back its answer.
+// the window is closed while a worker is on the port.
 #include "WindowStory.h"
 
 TEST_F(CWindowStory, RefusedOpenInATreeIsToldAndEndsTheProgram) {
@@ -23,12 +23,48 @@ TEST_F(CWindowStory, RefusedOpenInATreeIsToldAndEndsTheProgram) {
     EXPECT_EQ(Packets().back(), SR_FAREWELL);
 }
 
-TEST_F(CWindowStory, ClosingWhileThePrinterHoldsItsStatusEndsOnceItHasAnswered) {
+// Closed at a moment when a worker is on the port, the window waits for it (answering a question
+// it shows), then says goodbye to the printer once and ends.
+struct ClosingMoment {
+    const char* pName;
+    std::vector<std::string> aFaults;  // holds the moment open
+    std::vector<std::string> aAwaited;  // the packets sent when the window is closed
+    bool bEscape;                       // Esc, else a close request to the window
+    bool bQuestion;                     // the worker asks the user then
+    std::vector<std::string> aPackets;  // every packet of the run
+};
+
+class CClosingStory : public CWindowStory, public ::testing::WithParamInterface<ClosingMoment> {};
+
+TEST_P(CClosingStory, EndsOnceTheWorkerOnThePortIsDone) {
+    const ClosingMoment& moment = GetParam();
     ASSERT_NO_FATAL_FAILURE(AddCardFile("PHOTO.JPG"));
-    // The status reply comes after three seconds.
-    ASSERT_NO_FATAL_FAILURE(Start({"--split", "2:1:3000"}));
-    ASSERT_TRUE(WaitUntil([&] { return !Packets(SC_PACKET).empty(); }, WAIT_MS));
-    ASSERT_TRUE(Succeeded(Ui().RequestClose()));
+    ASSERT_NO_FATAL_FAILURE(Start(moment.aFaults));
+    ASSERT_TRUE(WaitUntil([&] { return Packets() == moment.aAwaited; }, WAIT_MS));
+    if (moment.bQuestion) {
+        ASSERT_TRUE(Ui().WaitForMessageBox(WAIT_MS));
+    }
+    if (moment.bEscape) {
+        ASSERT_TRUE(Succeeded(Ui().BringToFront()));
+        ASSERT_TRUE(Succeeded(Ui().PressKey(VK_ESCAPE)));
+    } else {
+        ASSERT_TRUE(PostMessageA(Ui().MainDialog(), WM_CLOSE, 0, 0));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return Ui().MessageBoxes().empty(); }, WAIT_MS));
     ASSERT_TRUE(WaitForOwnEnd());
-    EXPECT_EQ(Packets(), (std::vector<std::string>{SR_GREETING, SC_PACKET, SR_FAREWELL}));
+    EXPECT_EQ(Packets(), moment.aPackets);
 }
+
+const std::string ROOT_LISTING = ListingPacket("\\*.*");
+INSTANTIATE_TEST_SUITE_P(
+    Moments, CClosingStory,
+    ::testing::Values(
+        ClosingMoment{"WhileTheStatusIsHeld", {"--split", "2:1:3000"}, {SR_GREETING, SC_PACKET}, false, false,
+                      {SR_GREETING, SC_PACKET, SR_FAREWELL}},
+        // "Not ready" asks whether to try again; the close answers Cancel for the user.
+        ClosingMoment{"WhileNotReadyIsAsked", {"--sc-status", "10"}, {SR_GREETING, SC_PACKET}, false, true,
+                      {SR_GREETING, SC_PACKET, SR_FAREWELL}},
+        ClosingMoment{"WhileAListingIsHeld", {"--split", "4:1:3000"},
+                      {SR_GREETING, SC_PACKET, ROOT_LISTING, ROOT_LISTING}, true, false,
+                      {SR_GREETING, SC_PACKET, ROOT_LISTING, ROOT_LISTING, SR_FAREWELL}}),
+    [](const ::testing::TestParamInfo<ClosingMoment>& info) { return info.param.pName; });

@@ -67,3 +67,26 @@ TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
                            "\\DCIM\\100PHOTO\\SUB\\S1.BIN", "\\DCIM\\101PHOTO\\B1.BIN",
                            "\\DCIM\\101PHOTO\\B2.BIN", "\\DCIM\\IMG1.JPG", "\\DCIM\\IMG2.JPG"}));
 }
+
+// A folder's listing announces more records than arrive: the walk copies the files that did
+// arrive, waits no longer than the port's time-out, and the end says what did not come.
+TEST_F(CWindowStory, AListingCutShortCopiesWhatArrivedAndSaysWhatDidNot) {
+    for (const char* pFile : {"PICS\\A.JPG", "PICS\\B.JPG", "PICS\\C.JPG"})
+        ASSERT_NO_FATAL_FAILURE(AddCardFile(pFile, 700));
+    // Exchange 8 is the second request of the folder's copy listing: its header and ".", "..",
+    // A.JPG, B.JPG arrive whole, C.JPG is cut.
+    ASSERT_NO_FATAL_FAILURE(Start({"--cut", "8:90"}));
+    ASSERT_TRUE(WaitForListing({"PICS"}));
+    ASSERT_TRUE(Succeeded(Ui().SelectItems({"PICS"})));
+    ASSERT_TRUE(Succeeded(Ui().Click(PANEL_COPY_BUTTON)));
+    ASSERT_TRUE(Answer(Fill(Text(TEXT_REPORT_HEADER), {"1", "3"}) + "\n" +
+                           Fill(Text(TEXT_LEFT_DECLINED + FILE_READ_FAILED - FILE_DECLINED), {"1"}) +
+                           "\n\n" + Text(TEXT_REPORT_NAMES) + "\n" + Fill(Text(TEXT_REPORT_MORE), {"1"}),
+                       IDOK));
+    ASSERT_TRUE(WaitForCopyEnd());
+    EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Fill(Text(TEXT_COPIED_SOME), {"2", "3"}));
+    FolderTree expected;
+    expected["PICS"].bFolder = true;
+    for (const char* pFile : {"PICS\\A.JPG", "PICS\\B.JPG"}) expected[pFile].aBytes = m_card.Bytes(pFile);
+    EXPECT_TRUE(Succeeded(SameTree(ReadFolderTree(Destination()), expected)));
+}
