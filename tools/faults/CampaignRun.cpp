@@ -51,19 +51,12 @@ Outcome Act(UserAction action, CUiDriver& ui) {
 
 // Each listing is two identical requests in a row; a lone one is a listing given up at the
 // faulted exchange (or the last packet); anything else means two exchanges were interleaved.
-Outcome ListingsAdjacent(const std::vector<std::string>& packets, size_t faultedExchange) {
-    for (size_t i = 0; i < packets.size(); ++i) {
-        if (packets[i].rfind(IR_PREFIX, 0) != 0) continue;
-        if (i + 1 < packets.size() && packets[i + 1] == packets[i]) {
-            ++i;
-            continue;
-        }
-        if (i + 1 != faultedExchange && i + 1 != packets.size()) {
-            return Outcome::Failed("listing request " + std::to_string(i + 1) + " (" + PacketPath(packets[i]) +
-                                   ") has no twin right after it");
-        }
-    }
-    return Outcome::Done();
+bool ListingsPair(const std::vector<std::string>& packets, size_t i, size_t faultedExchange) {
+    if (i >= packets.size()) return true;
+    if (packets[i].rfind(IR_PREFIX, 0) != 0) return ListingsPair(packets, i + 1, faultedExchange);
+    if (i + 1 < packets.size() && packets[i + 1] == packets[i] && ListingsPair(packets, i + 2, faultedExchange))
+        return true;
+    return (i + 1 == faultedExchange || i + 1 == packets.size()) && ListingsPair(packets, i + 1, faultedExchange);
 }
 
 // Every file that arrived is the card's, byte for byte, and nothing half-written is left.
@@ -157,8 +150,8 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
     if (GetTickCount() - start > RUN_DEADLINE_MS) return Failed(result, "the run outlasted the port's time-outs", messages);
 
     result.packets = emulator.Packets();
-    if (const Outcome adjacent = ListingsAdjacent(result.packets, plan.faultedExchange); !adjacent)
-        return Failed(result, adjacent.why, messages);
+    if (!ListingsPair(result.packets, 0, plan.faultedExchange))
+        return Failed(result, "a listing's two requests are not side by side", messages);
     // A printer that answered the greeting is told goodbye once; one that went away cannot be.
     const size_t farewells = emulator.CountPackets(SR_FAREWELL);
     const bool greeted = plan.faultedExchange != 1 && !plan.disconnects;
