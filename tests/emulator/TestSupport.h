@@ -119,10 +119,11 @@ protected:
 
     // Starts the emulator with these options and opens the port when there is one.
     void Start(const std::vector<std::string>& aOptions) {
-        // Ended by timeout if it ever hangs, so a broken emulator cannot hold the run.
-        std::string strCommand = "exec timeout 60 " EMULATOR_PROGRAM " --link " + Link() +
-                                 " --log " + Dir("packets.log") + " --control-port 0 --port-file " +
-                                 Dir("port") + " >/dev/null";
+        // Ended by timeout if it ever hangs and held to 512 MB, so a broken emulator can hold
+        // neither the run nor the machine.
+        std::string strCommand = "ulimit -v 524288; exec timeout 60 " EMULATOR_PROGRAM " --link " +
+                                 Link() + " --log " + Dir("packets.log") +
+                                 " --control-port 0 --port-file " + Dir("port") + " >/dev/null";
         for (const std::string& strOption : aOptions) strCommand += " '" + strOption + "'";
         m_pProcess = popen(strCommand.c_str(), "r");
         ASSERT_TRUE(WaitFor([&] { return fs::exists(Dir("port")); }));
