@@ -7,7 +7,10 @@
 
 namespace {
 
-using DisplayWindow = CWindowStory;
+class DisplayWindow : public CWindowStory {
+protected:
+    ::testing::AssertionResult ShowsPicture(int k, bool bDrawn);
+};
 
 // On a palette display Wine maps the pictures' colours onto the reserved colours in a way of its
 // own: up to a sixth of the pixels come out unlike the nearest ones. A wrong palette spoils far
@@ -82,7 +85,56 @@ RECT ScreenClientRect(HWND hWnd, int nInset) {
     return rect;
 }
 
+COLORREF Background() {
+    return IsPaletteDisplay() ? ShownColour(RGB(192, 220, 192)) : RGB(180, 171, 206);
+}
+
 }  // namespace
+
+// Picture k shows its picture: on a palette display the one from the file beside the program,
+// drawn through its own palette a pixel inside the control; on high colour the program's own,
+// over the whole control. Not drawn, it shows the background once the window has painted.
+::testing::AssertionResult DisplayWindow::ShowsPicture(int k, bool bDrawn) {
+    const bool bPalette = IsPaletteDisplay();
+    const HWND hControl = Ui().Control(PICTURE_CONTROL_IDS[k]);
+    const RECT area = ScreenClientRect(hControl, bPalette ? 1 : 0);
+    const int nWidth = area.right - area.left, nHeight = area.bottom - area.top;
+    std::vector<COLORREF> aExpected(size_t(nWidth) * nHeight, Background());
+    if (bDrawn) {
+        HMODULE hProgram =
+            LoadLibraryExA(m_session.ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        const int aResources[PICTURE_COUNT] = {RES_PRINTER_BITMAP, RES_MONITOR_BITMAP,
+                                               RES_LOGO_BITMAP};
+        const HBITMAP hPicture = static_cast<HBITMAP>(
+            bPalette
+                ? LoadImageA(nullptr,
+                             (m_session.InstallFolder() + "\\" + PICTURE_FILE_NAMES[k]).c_str(),
+                             IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)
+                : LoadImageA(hProgram, MAKEINTRESOURCEA(aResources[k]), IMAGE_BITMAP, 0, 0,
+                             LR_CREATEDIBSECTION));
+        FreeLibrary(hProgram);
+        if (!hPicture) return ::testing::AssertionFailure() << "picture " << k << " does not load";
+        aExpected = StretchedPixels(hPicture, nWidth, nHeight, false);
+        DeleteObject(hPicture);
+    } else if (!WaitUntil(
+                   [&] {
+                       return !GetUpdateRect(Ui().Panel(), nullptr, FALSE) &&
+                              !GetUpdateRect(hControl, nullptr, FALSE);
+                   },
+                   WAIT_MS) ||
+               !Ui().WaitForWindowThread()) {
+        return ::testing::AssertionFailure() << "the window does not finish painting";
+    }
+    // Drawn, it may still be on its way; not drawn, it never comes.
+    double share = 1;
+    if (WaitUntil([&] { return (share = ShareUnlike(area, aExpected)) <= MAX_UNLIKE_SHARE; },
+                  bDrawn ? WAIT_MS : 0)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "control " << PICTURE_CONTROL_IDS[k] << ": " << share << " of its pixels unlike "
+           << (bDrawn ? "its picture" : "the background");
+}
 
 TEST_F(DisplayWindow, FaceShowsItsPicturesAndColoursWhereTheLayoutPutsThem) {
     ASSERT_NO_FATAL_FAILURE(AddCardFile("DCIM\\100PHOTO\\P0000001.JPG", 4000));
@@ -90,7 +142,6 @@ TEST_F(DisplayWindow, FaceShowsItsPicturesAndColoursWhereTheLayoutPutsThem) {
     ASSERT_TRUE(MakeFolders(Destination() + "\\Holiday 2003"));  // the PC side, not empty
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(WaitForListing({"AUTPRINT.MRK", "DCIM"}));
-    const bool bPalette = IsPaletteDisplay();
     RecordProperty("display_bits", DisplayColourBits());
 
     // The layout computed from the measures of the running window (its numbers are the unit
@@ -103,32 +154,7 @@ TEST_F(DisplayWindow, FaceShowsItsPicturesAndColoursWhereTheLayoutPutsThem) {
         WAIT_MS))
         << strMisplaced;
 
-    // A palette display takes the pictures from the files beside the program and draws them
-    // through their own palettes, a pixel inside the control; high colour takes the program's
-    // own pictures over the whole control.
-    HMODULE hProgram =
-        LoadLibraryExA(m_session.ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const int aResources[PICTURE_COUNT] = {RES_PRINTER_BITMAP, RES_MONITOR_BITMAP, RES_LOGO_BITMAP};
-    for (int k = 0; k < PICTURE_COUNT; ++k) {
-        const HBITMAP hPicture = static_cast<HBITMAP>(
-            bPalette
-                ? LoadImageA(nullptr,
-                             (m_session.InstallFolder() + "\\" + PICTURE_FILE_NAMES[k]).c_str(),
-                             IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)
-                : LoadImageA(hProgram, MAKEINTRESOURCEA(aResources[k]), IMAGE_BITMAP, 0, 0,
-                             LR_CREATEDIBSECTION));
-        ASSERT_TRUE(hPicture);
-        const RECT area = ScreenClientRect(Ui().Control(PICTURE_CONTROL_IDS[k]), bPalette ? 1 : 0);
-        const std::vector<COLORREF> aExpected =
-            StretchedPixels(hPicture, area.right - area.left, area.bottom - area.top, false);
-        double share = 1;
-        EXPECT_TRUE(WaitUntil(
-            [&] { return (share = ShareUnlike(area, aExpected)) <= MAX_UNLIKE_SHARE; }, WAIT_MS))
-            << "control " << PICTURE_CONTROL_IDS[k] << ": " << share
-            << " of its pixels unlike its picture";
-        DeleteObject(hPicture);
-    }
-    FreeLibrary(hProgram);
+    for (int k = 0; k < PICTURE_COUNT; ++k) EXPECT_TRUE(ShowsPicture(k, true));
 
     EXPECT_TRUE(WaitUntil(
         [&] { return m_pFaces->Read(Ui().Control(PANEL_COPY_BUTTON)) == ButtonFace::COPY; },
@@ -137,8 +163,7 @@ TEST_F(DisplayWindow, FaceShowsItsPicturesAndColoursWhereTheLayoutPutsThem) {
     // The background beside the card list, in the colour of the display mode.
     const RECT list = ScreenClientRect(Ui().Control(PANEL_CARD_LIST), 0);
     const POINT spot = {list.left - layout.cardList.x / 2, (list.top + list.bottom) / 2};
-    const COLORREF clrExpected = bPalette ? ShownColour(RGB(192, 220, 192)) : RGB(180, 171, 206);
-    EXPECT_EQ(CScreenCapture({spot.x, spot.y, spot.x + 1, spot.y + 1}).Pixel(spot), clrExpected);
+    EXPECT_EQ(CScreenCapture({spot.x, spot.y, spot.x + 1, spot.y + 1}).Pixel(spot), Background());
 
     // The README's pictures (scripts/make-screenshots.sh).
     const std::string strShot = EnvironmentValue("BRISLING_SCREENSHOT");
@@ -155,3 +180,31 @@ TEST_F(DisplayWindow, FaceShowsItsPicturesAndColoursWhereTheLayoutPutsThem) {
     EXPECT_EQ(Packets(SR_FAREWELL), std::vector<std::string>{SR_FAREWELL});
     EXPECT_EQ(Packets().back(), SR_FAREWELL);
 }
+
+// On a palette display the picture files load in order, and a missing one leaves itself and the
+// later ones undrawn; without the printer's, none is drawn. High colour reads no file.
+struct MissingPictureFile {
+    const char* pName;
+    int nMissing;                // slot of the file taken away
+    bool aDrawn[PICTURE_COUNT];  // what the window then shows
+};
+
+class DisplayWindowWithoutAFile : public DisplayWindow,
+                                  public ::testing::WithParamInterface<MissingPictureFile> {};
+
+TEST_P(DisplayWindowWithoutAFile, DrawsOnlyThePicturesBeforeIt) {
+    const MissingPictureFile& c = GetParam();
+    if (!IsPaletteDisplay()) GTEST_SKIP() << "pictures come from files on a palette display only";
+    ASSERT_TRUE(
+        DeleteFileA((m_session.InstallFolder() + "\\" + PICTURE_FILE_NAMES[c.nMissing]).c_str()));
+    ASSERT_NO_FATAL_FAILURE(AddCardFile("PHOTO.JPG"));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(WaitForListing({"PHOTO.JPG"}));
+    for (int k = 0; k < PICTURE_COUNT; ++k) EXPECT_TRUE(ShowsPicture(k, c.aDrawn[k]));
+}
+
+INSTANTIATE_TEST_SUITE_P(Palette, DisplayWindowWithoutAFile,
+                         ::testing::Values(MissingPictureFile{"Printer", 0, {false, false, false}},
+                                           MissingPictureFile{"Monitor", 1, {true, false, false}},
+                                           MissingPictureFile{"Logo", 2, {true, true, false}}),
+                         [](const auto& info) { return std::string(info.param.pName); });
