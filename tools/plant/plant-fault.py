@@ -53,7 +53,7 @@ def plant_and_test(fault, root, build, tests):
         if fault.get("screen"):
             env["XVFB_SCREEN"] = fault["screen"]
         result = run(["scripts/test-env.sh", "ctest", "--test-dir", build, "-R", tests, "--timeout", "240"], root, env=env)
-        failed = re.findall(r"^\s*\d+ - (\S+) \(", result.stdout, re.M)
+        failed = re.findall(r"^\s*\d+ - (\S+) \((?!Skipped|Disabled)", result.stdout, re.M)
         if result.returncode != 0:
             return "CAUGHT", " ".join(failed) or result.stdout[-300:]
         return "MISSED", ""
