@@ -66,8 +66,7 @@ int CopyAll(CUiDriver& ui, const CProgramProcess& program, DWORD dwReadyTimeout,
     const bool bEnded = WaitUntil(
         [&] {
             dLongestAnswer = std::max(dLongestAnswer, AnswerTime(ui.MainDialog()));
-            return !ui.MessageBoxes().empty() ||
-                   (ui.IsEnabled(PANEL_SELECT_ALL) && ui.IsEnabled(PANEL_EXIT_STOP_BUTTON));
+            return !ui.MessageBoxes().empty() || ui.CopyEnded();
         },
         dwCopyTimeout);
     QueryPerformanceCounter(&end);

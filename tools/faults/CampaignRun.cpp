@@ -30,10 +30,6 @@ void AnswerMessages(CUiDriver& ui, std::vector<std::string>* seen) {
     }
 }
 
-bool CopyEnded(CUiDriver& ui) {
-    return ui.MessageBoxes().empty() && ui.IsEnabled(PANEL_SELECT_ALL) && ui.IsEnabled(PANEL_EXIT_STOP_BUTTON);
-}
-
 Outcome Act(UserAction action, CUiDriver& ui) {
     switch (action) {
         case UserAction::Close:
@@ -124,7 +120,7 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
                 copyPressed = ui.Click(PANEL_COPY_BUTTON) && ui.WaitForWindowThread();
                 return false;
             }
-            return copyPressed && acted && CopyEnded(ui);
+            return copyPressed && acted && ui.MessageBoxes().empty() && ui.CopyEnded();
         },
         RUN_DEADLINE_MS);
     if (!settled) return Failed(result, "no end within " + std::to_string(RUN_DEADLINE_MS / 1000) + " s", messages);
@@ -157,8 +153,8 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
     const bool greeted = plan.faultedExchange != 1 && !plan.disconnects;
     if (farewells > 1 || (greeted && farewells != 1))
         return Failed(result, "the farewell went out " + std::to_string(farewells) + " times", messages);
-    const std::vector<std::string> besides = ListFolder(sandbox.Path());
-    if (besides.size() != 1) return Failed(result, "written outside the destination: " + besides.back(), messages);
+    for (const std::string& name : ListFolder(sandbox.Path()))
+        if (name != "received") return Failed(result, "written outside the destination: " + name, messages);
     const FolderTree received = ReadFolderTree(destination);
     if (const Outcome files = FilesSound(received, card.tree); !files) return Failed(result, files.why, messages);
     const FolderTree& whole = plan.mode == CopyMode::WholeCard ? card.tree : card.selectionTree;

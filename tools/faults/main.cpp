@@ -66,7 +66,7 @@ std::vector<std::string> Phases(const std::vector<std::string>& packets) {
         std::string phase = "read";
         if (p == SR_FAREWELL) {
             phase = "farewell";
-        } else if (p.rfind("1b5352", 0) == 0) {
+        } else if (p == SR_GREETING) {
             phase = "greeting";
         } else if (p == SC_PACKET) {
             phase = "status";
@@ -85,10 +85,94 @@ std::vector<std::string> Phases(const std::vector<std::string>& packets) {
     return phases;
 }
 
+// Each fault kind at every `every`-th exchange of a clean run, shifted by kind so that every
+// exchange is hit by some kind, and a whole run on a slow link.
+void AddFaultPlans(CopyMode mode, const std::vector<std::string>& phases, size_t every, std::vector<RunPlan>* plans) {
+    for (size_t k = 0; k < std::size(FAULT_KINDS); ++k) {
+        for (size_t n = 1; n <= phases.size(); ++n) {
+            if ((n + k) % every != 0) continue;
+            RunPlan plan;
+            plan.kind = FAULT_KINDS[k].name;
+            plan.phase = phases[n - 1];
+            plan.mode = mode;
+            plan.emulatorOptions = FAULT_KINDS[k].options(n);
+            plan.faultedExchange = n;
+            plan.disconnects = std::strcmp(FAULT_KINDS[k].name, "disconnect") == 0;
+            plans->push_back(plan);
+        }
+    }
+    RunPlan slow;
+    slow.kind = "slow";
+    slow.phase = "read";
+    slow.mode = mode;
+    slow.emulatorOptions = {"--rate", "3000"};
+    plans->push_back(slow);
+}
+
+// The user closing, pressing Esc or STOP at chosen moments; each moment's exchange is held open
+// for a while. Outside a copy the close ends the program; during one it is held back.
+void AddUserPlans(CopyMode mode, const std::vector<std::string>& phases, std::vector<RunPlan>* plans) {
+    auto firstOf = [&](const std::string& phase) {
+        const auto found = std::find(phases.begin(), phases.end(), phase);
+        return found == phases.end() ? size_t(0) : size_t(found - phases.begin()) + 1;
+    };
+    struct Moment {
+        const char* phase;
+        size_t packet;
+        bool copying;
+    };
+    const Moment moments[] = {
+        {"greeting", 1, false},
+        {"status", 2, false},
+        {"listing", firstOf("listing"), false},
+        {"discovery", firstOf("discovery"), true},
+        {"read", firstOf("read"), true},
+    };
+    for (const Moment& moment : moments) {
+        if (moment.packet == 0 || (mode == CopyMode::Selection && !moment.copying)) continue;
+        for (UserAction action : {UserAction::Close, UserAction::Escape, UserAction::Stop}) {
+            if (action == UserAction::Stop && !moment.copying) continue;
+            RunPlan plan;
+            plan.kind = action == UserAction::Close ? "close" : action == UserAction::Escape ? "esc" : "stop";
+            plan.phase = moment.phase;
+            plan.mode = mode;
+            plan.action = action;
+            plan.actAtPacket = moment.packet;
+            if (moment.packet > 1) plan.emulatorOptions = {"--split", At(moment.packet, ":1:2500")};
+            plan.expect = action == UserAction::Stop ? Expectation::Sound
+                          : moment.copying            ? Expectation::CopiesWhole
+                                                      : Expectation::EndsItself;
+            plans->push_back(plan);
+        }
+    }
+}
+
 struct Cell {
     int runs = 0;
     int clean = 0;
 };
+
+// Clean runs of runs, by fault kind (in the order they ran) and phase.
+void PrintTable(const std::vector<std::string>& kinds, std::map<std::string, std::map<std::string, Cell>>& table) {
+    std::printf("\n| fault |");
+    for (const char* phase : PHASES) std::printf(" %s |", phase);
+    std::printf("\n|---|");
+    for (size_t i = 0; i < std::size(PHASES); ++i) std::printf("---|");
+    std::printf("\n");
+    for (const std::string& kind : kinds) {
+        std::printf("| %s |", kind.c_str());
+        for (const char* phase : PHASES) {
+            const Cell& cell = table[kind][phase];
+            if (cell.runs == 0) {
+                std::printf("  |");
+            } else {
+                std::printf(" %d/%d |", cell.clean, cell.runs);
+            }
+        }
+        std::printf("\n");
+    }
+    std::printf("\n(clean runs / runs)\n");
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,65 +198,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::vector<std::string> phases = Phases(baseline.packets);
-        const char* modeName = mode == CopyMode::WholeCard ? "whole card" : "selection";
-        std::printf("%s: %zu exchanges in a clean run\n", modeName, baseline.packets.size());
-        for (size_t k = 0; k < std::size(FAULT_KINDS); ++k) {
-            for (size_t n = 1; n <= baseline.packets.size(); ++n) {
-                if ((n + k) % every != 0) continue;
-                RunPlan plan;
-                plan.kind = FAULT_KINDS[k].name;
-                plan.phase = phases[n - 1];
-                plan.mode = mode;
-                plan.emulatorOptions = FAULT_KINDS[k].options(n);
-                plan.faultedExchange = n;
-                plan.disconnects = std::strcmp(FAULT_KINDS[k].name, "disconnect") == 0;
-                plans.push_back(plan);
-            }
-        }
-        // A whole run on a slow link.
-        RunPlan slow;
-        slow.kind = "slow";
-        slow.phase = "read";
-        slow.mode = mode;
-        slow.emulatorOptions = {"--rate", "3000"};
-        plans.push_back(slow);
-
-        // The user at chosen moments: each moment's exchange is held open for a while.
-        auto firstOf = [&](const std::string& phase) {
-            for (size_t i = 0; i < phases.size(); ++i)
-                if (phases[i] == phase) return i + 1;
-            return size_t(0);
-        };
-        struct Moment {
-            std::string phase;
-            size_t packet;
-            bool copying;
-        };
-        const size_t firstRead = firstOf("read");
-        const std::vector<Moment> moments = {
-            {"greeting", 1, false},
-            {"status", 2, false},
-            {"listing", firstOf("listing"), false},
-            {"discovery", firstOf("discovery"), true},
-            {"read", firstRead, true},
-        };
-        for (const Moment& moment : moments) {
-            if (moment.packet == 0 || (mode == CopyMode::Selection && !moment.copying)) continue;
-            for (UserAction action : {UserAction::Close, UserAction::Escape, UserAction::Stop}) {
-                if (action == UserAction::Stop && !moment.copying) continue;
-                RunPlan plan;
-                plan.kind = action == UserAction::Close ? "close" : action == UserAction::Escape ? "esc" : "stop";
-                plan.phase = moment.phase;
-                plan.mode = mode;
-                plan.action = action;
-                plan.actAtPacket = moment.packet;
-                if (moment.packet > 1) plan.emulatorOptions = {"--split", At(moment.packet, ":1:2500")};
-                plan.expect = action == UserAction::Stop ? Expectation::Sound
-                              : moment.copying            ? Expectation::CopiesWhole
-                                                          : Expectation::EndsItself;
-                plans.push_back(plan);
-            }
-        }
+        std::printf("%s: %zu exchanges in a clean run\n", mode == CopyMode::WholeCard ? "whole card" : "selection",
+                    baseline.packets.size());
+        AddFaultPlans(mode, phases, every, &plans);
+        AddUserPlans(mode, phases, &plans);
     }
 
     std::printf("%zu runs (faults at every %zu. exchange, each kind at other exchanges)\n\n", plans.size(), every);
@@ -193,24 +222,7 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
-
-    std::printf("\n| fault | ");
-    for (const char* phase : PHASES) std::printf("%s | ", phase);
-    std::printf("\n|---|");
-    for (size_t i = 0; i < std::size(PHASES); ++i) std::printf("---|");
-    std::printf("\n");
-    for (const std::string& kind : kinds) {
-        std::printf("| %s | ", kind.c_str());
-        for (const char* phase : PHASES) {
-            const Cell& cell = table[kind][phase];
-            if (cell.runs == 0) {
-                std::printf(" | ");
-            } else {
-                std::printf("%d/%d | ", cell.clean, cell.runs);
-            }
-        }
-        std::printf("\n");
-    }
-    std::printf("\n(clean runs / runs)\n%zu passed, %d failed\n", plans.size() - failed, failed);
+    PrintTable(kinds, table);
+    std::printf("%zu passed, %d failed\n", plans.size() - failed, failed);
     return failed == 0 ? 0 : 1;
 }

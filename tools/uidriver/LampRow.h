@@ -1,7 +1,6 @@
 #pragma once
 #include <vector>
 
-#include "Outcome.h"
 #include "UiDriver.h"
 
 // The row of progress lamps: lamp k is a dark picture and a lit one at the same place, one of
@@ -19,7 +18,3 @@ struct LampRowView {
 // The lamps are read one after another while the lamp worker may switch them; a row read the
 // same twice in a row was not caught half-switched.
 LampRowView ReadLampRow(const CUiDriver& ui);
-// Whether every lamp's two pictures exist and cover the same rectangle; the failure names one.
-Outcome LampPicturesShareTheirPlaces(const CUiDriver& ui);
-// Whether the screen shows a lamp picture: its centre differs from the panel just above it.
-bool LampPainted(HWND hLamp);

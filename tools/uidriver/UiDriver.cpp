@@ -142,6 +142,10 @@ bool CUiDriver::IsEnabled(int nId) const {
     return hWnd && IsWindowEnabled(hWnd);
 }
 
+bool CUiDriver::CopyEnded() const {
+    return IsEnabled(PANEL_SELECT_ALL) && IsEnabled(PANEL_EXIT_STOP_BUTTON);
+}
+
 bool CUiDriver::IsVisible(int nId) const {
     HWND hWnd = Control(nId);
     return hWnd && IsWindowVisible(hWnd);

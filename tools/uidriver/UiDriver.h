@@ -56,6 +56,7 @@ public:
     std::string ControlText(int nId) const { return Text(Control(nId)); }
     std::string Title() const { return Text(m_hMainDialog); }
     bool IsEnabled(int nId) const;
+    bool CopyEnded() const;  // Select ALL and EXIT can be used again
     bool IsVisible(int nId) const;
     int CheckState(int nId) const;  // BST_UNCHECKED, BST_CHECKED, or -1 when unreadable
     bool IsResponding(DWORD dwTimeoutMs = 2000) const;
@@ -79,7 +80,6 @@ public:
     std::vector<std::string> ItemTextsInReadingOrder() const;
     std::vector<CardListItem> Items() const;
     int FindItem(const std::string& strText) const;  // -1 when absent
-    int SelectedCount() const;
     std::vector<std::string> SelectedItems() const;  // in list order
     Outcome ClickItem(int nIndex);
     Outcome DoubleClickItem(int nIndex);
@@ -105,7 +105,6 @@ public:
 
     // ---- UiDriverStandard.cpp: the standard Open dialog around the panel ----
     HWND StandardControl(int nId) const { return GetDlgItem(m_hMainDialog, nId); }
-    std::string StandardFolderPath() const;  // as the dialog reports it (CDM_GETFOLDERPATH)
     std::vector<std::string> FolderViewNames() const;  // in the shell view's order
     Outcome DoubleClickFolderViewItem(const std::string& strName);
 

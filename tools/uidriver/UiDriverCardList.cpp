@@ -99,10 +99,6 @@ std::vector<std::string> CUiDriver::ItemTextsInReadingOrder() const {
     return aTexts;
 }
 
-int CUiDriver::SelectedCount() const {
-    return static_cast<int>(SendOrZero(Control(PANEL_CARD_LIST), LVM_GETSELECTEDCOUNT, 0, 0));
-}
-
 std::vector<std::string> CUiDriver::SelectedItems() const {
     std::vector<std::string> aSelected;
     const int nCount = ItemCount();
