@@ -5,10 +5,18 @@
 ;   BrislingSetup.exe /S [/LANGUAGE=de] [/D=C:\folder]     silent; English unless told
 ;   "<install folder>\Uninstall.exe" /S                    silent uninstall
 ;
-; makensis -DWIN64_BUILD=<build tree> -DWIN32_BUILD=<build tree> installer.nsi
+; makensis -DWIN64_BUILD=<build tree> -DWIN32_BUILD=<build tree> [-DAMD64_OUTFILE=<file>] installer.nsi
 Unicode true
 ; A 32-bit installer runs on both kinds of Windows and picks the program for the one it finds.
+; Built with AMD64_OUTFILE, the same script makes a 64-bit installer: the installer's tests run
+; that one where the host runs no 32-bit programs.
+!ifdef AMD64_OUTFILE
+Target amd64-unicode
+OutFile "${AMD64_OUTFILE}"
+!else
 Target x86-unicode
+OutFile "..\dist\BrislingSetup.exe"
+!endif
 !include LogicLib.nsh
 !include x64.nsh
 !include FileFunc.nsh
@@ -25,7 +33,6 @@ Target x86-unicode
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brisling"
 
 Name "Brisling"
-OutFile "..\dist\BrislingSetup.exe"
 RequestExecutionLevel admin
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey ProductName "Brisling"

@@ -8,8 +8,8 @@ build="${BUILD_DIR:-$here/build}"
 dist="$here/dist/Brisling"
 destination="${DESTINATION:-$here/received}"
 card="${CARD:-$build/sample-card}"
-export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+# shellcheck source=wine-env.sh
+. "$here/scripts/wine-env.sh"
 state=$(mktemp -d "${TMPDIR:-/tmp}/brisling-run.XXXXXX")
 pids=()
 

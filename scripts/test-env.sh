@@ -5,8 +5,38 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$here/build}"
-export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+
+# The disk-full cases need a file system that fills up: a 64 KiB tmpfs, mounted in a mount
+# namespace of this run's own, so that it goes with the run. A normal user mounts it as root of a
+# user namespace, then goes on as themselves in a second one (Wine keys its server to the user id).
+small="$build/small-disk"
+case "${BRISLING_TEST_STAGE:-}" in
+"")
+    mkdir -p "$small"
+    export BRISLING_TEST_STAGE=mount BRISLING_TEST_UID="$(id -u)" BRISLING_TEST_GID="$(id -g)"
+    if [ "$BRISLING_TEST_UID" -eq 0 ]; then
+        exec unshare --mount --propagation private "$0" "$@"
+    fi
+    exec unshare --user --map-root-user --mount --propagation private "$0" "$@"
+    ;;
+mount)
+    mount -t tmpfs -o size=64k tmpfs "$small" ||
+        { echo "cannot mount the small disk of the disk-full cases at $small" >&2; exit 1; }
+    export SMALL_DISK="$small" BRISLING_TEST_STAGE=run
+    # BRISLING_HOST_32BIT=no makes this run a host without 32-bit programs: with the loader of
+    # 32-bit Linux programs hidden, none starts, so nothing can pass on the 32-bit path by accident.
+    if [ "${BRISLING_HOST_32BIT:-}" = no ]; then
+        : >"$build/no-32bit-loader"
+        mount --bind "$build/no-32bit-loader" /lib/ld-linux.so.2 ||
+            { echo "cannot hide the 32-bit loader" >&2; exit 1; }
+    fi
+    if [ "$BRISLING_TEST_UID" -ne 0 ]; then
+        exec unshare --user --map-user="$BRISLING_TEST_UID" --map-group="$BRISLING_TEST_GID" "$0" "$@"
+    fi
+    ;;
+esac
+# shellcheck source=wine-env.sh
+. "$here/scripts/wine-env.sh"
 # Wine mirrors start-menu shortcuts into the desktop's menus; the installer tests' go to the build
 # folder, not the developer's home.
 export XDG_DATA_HOME="$build/xdg/data" XDG_CONFIG_HOME="$build/xdg/config"
@@ -18,7 +48,6 @@ cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     wineserver -k 2>/dev/null
     pkill -f "winhlp32.exe" 2>/dev/null
-    if [ -n "${SMALL_DISK:-}" ] && mountpoint -q "$SMALL_DISK"; then umount "$SMALL_DISK"; fi
     rm -f "$WINEPREFIX/dosdevices/lpt1"
     rm -rf "$state"
 }
@@ -39,6 +68,9 @@ for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.05; done
 exec 3>&-
 export DISPLAY=":$(head -n1 "$state/display")"
 
+# The server must be this run's, inside its namespace: one left from elsewhere would not see the
+# small disk.
+wineserver -k 2>/dev/null
 wineserver -p </dev/null >/dev/null 2>&1 9>&-
 wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
 
@@ -50,11 +82,5 @@ if [ -x "$emulator" ]; then
     export EMULATOR_CONTROL="127.0.0.1:$(cat "$state/control")"
 fi
 
-# Disk-full cases need a tiny file system; a tmpfs is the honest one (root only).
-small="$build/small-disk"
-mkdir -p "$small"
-if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=64k tmpfs "$small" 2>/dev/null; then
-    export SMALL_DISK="$small"
-fi
 
 "$@" 9>&-

@@ -3,13 +3,15 @@
 # Windows one.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-# A 64-bit prefix made before Wine's 32-bit part was installed has no syswow64 and no longer
-# starts any program once that part is there: it is made anew.
+# shellcheck source=wine-env.sh
+. "$here/scripts/wine-env.sh"
+# A 64-bit prefix made without a working 32-bit part (before Wine's 32-bit part was installed, or
+# on a host that runs no 32-bit programs) has no 32-bit system in syswow64; where 32-bit programs
+# run, such a prefix starts no program at all, so it is made anew. A prefix made with the 32-bit
+# part serves the 64-bit loader as it is.
 if [ -f "$WINEPREFIX/system.reg" ] && [ "${WINEARCH:-win64}" = win64 ] &&
-    [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-    echo "remaking $WINEPREFIX: it was made without Wine's 32-bit part"
+    [ "$BRISLING_HOST_32BIT" = yes ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "remaking $WINEPREFIX: it was made without a working 32-bit part, which this host has"
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
 fi

@@ -4,12 +4,13 @@
 # Pictures folder, titled in the chosen language), a small card copied through the window, and a
 # silent uninstall that leaves the prefix as it was, but for the pictures the user copied.
 #
-#   installer_test.sh win64|win32 LANGUAGE SETUP.EXE BUILD_TREE DRIVE.EXE VERSION
+#   installer_test.sh win64|win32 LANGUAGE SETUP.EXE SETUP-AMD64.EXE BUILD_TREE DRIVE.EXE VERSION
 #
 # Runs under scripts/test-env.sh. win64 is the test prefix; win32 is a 32-bit Windows prefix of
-# its own beside it, on the same display and the same printer emulator.
+# its own beside it, on the same display and the same printer emulator. The installer shipped is a
+# 32-bit program; where the host runs none, the same script built as a 64-bit program stands in.
 set -uo pipefail
-windows=$1 language=$2 setup=$3 build_tree=$4 drive_exe=$5 version=$6
+windows=$1 language=$2 setup=$3 setup_amd64=$4 build_tree=$5 drive_exe=$6 version=$7
 here=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/brisling-installer.XXXXXX")
 failures=0
@@ -30,6 +31,11 @@ wait_for() {  # SECONDS COMMAND...: true once the command succeeds
     done
 }
 
+if [ "${BRISLING_HOST_32BIT:-yes}" = no ]; then
+    [ "$windows" = win64 ] || { echo "a 32-bit Windows prefix needs 32-bit programs" >&2; exit 1; }
+    echo "this host runs no 32-bit programs: testing the installer's 64-bit build"
+    setup=$setup_amd64
+fi
 [ -f "$setup" ] || { echo "no installer at $setup: build it with make installer" >&2; exit 1; }
 [ -n "${EMULATOR_CONTROL:-}" ] || { echo "run under scripts/test-env.sh" >&2; exit 1; }
 main_lpt1=$WINEPREFIX/dosdevices/lpt1

@@ -2,12 +2,21 @@
 """Plants one known fault in the program's source, runs tests, and restores the source.
 
     tools/plant/plant-fault.py list
-    tools/plant/plant-fault.py run ID [ID ...] [--build DIR] [--tests REGEX] [--root TREE]
+    tools/plant/plant-fault.py run [ID ...] [--build DIR] [--tests REGEX] [--root TREE]
 
-Each fault of faults.txt replaces one snippet of one file. `run` applies it, rebuilds the Windows
-build, runs the fault's tests (or --tests) under scripts/test-env.sh, restores the file whatever
-happens, and reports CAUGHT (some test failed) or MISSED, with the failing tests. The tree is
-rebuilt clean at the end. --root plants in another checkout (an older one, to compare suites).
+Each fault of faults.txt replaces one snippet of one file. `run` first builds the unplanted tree
+and runs every chosen fault's tests on it: a test that fails there makes its faults errors of the
+tool, not catches. Then, fault by fault, it plants, rebuilds, runs the fault's tests (or --tests)
+under scripts/test-env.sh and restores the file whatever happens. Verdicts:
+
+    CAUGHT          a named test failed (or timed out) on the planted tree
+    MISSED          every named test passed
+    DOES NOT BUILD  the planted tree does not compile: no test saw it
+    ERROR           the tool or the harness failed (no test result, a snippet not found once, a
+                    test that fails on the unplanted tree)
+
+The last line counts each verdict; the exit code is 0 only when every fault was caught. The tree
+is rebuilt clean at the end. --root plants in another checkout (an older one, to compare suites).
 """
 import argparse
 import os
@@ -17,6 +26,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
+VERDICTS = ("CAUGHT", "MISSED", "DOES NOT BUILD", "ERROR")
+RESULT_LINE = re.compile(r"^\s*\d+/\d+ Test\s+#\d+: (\S+) \.*\s*(\*{3}\w+(?: \w+)*|Passed)", re.M)
 
 
 def load_faults(path):
@@ -39,26 +50,68 @@ def run(command, root, **kwargs):
     return subprocess.run(command, cwd=root, text=True, capture_output=True, **kwargs)
 
 
+def run_tests(root, build, tests, screen):
+    """The named tests under the test environment: (results {name: outcome}, why none came)."""
+    env = dict(os.environ, BUILD_DIR=os.path.join(root, "build"))
+    if screen:
+        env["XVFB_SCREEN"] = screen
+    command = ["scripts/test-env.sh", "ctest", "--test-dir", build, "-R", tests, "--timeout", "240"]
+    try:
+        result = run(command, root, env=env, timeout=3600)
+    except subprocess.TimeoutExpired:
+        return {}, "the test run did not end within an hour"
+    results = {name: outcome for name, outcome in RESULT_LINE.findall(result.stdout)}
+    if not results:
+        tail = (result.stdout + result.stderr).strip().splitlines()[-3:]
+        return {}, "no test ran: " + " / ".join(tail)
+    return results, ""
+
+
+def failures(results):
+    return sorted(name for name, outcome in results.items() if outcome != "Passed")
+
+
 def plant_and_test(fault, root, build, tests):
     path = os.path.join(root, fault["file"])
     original = open(path, encoding="utf-8").read()
     if original.count(fault["old"]) != 1:
-        return "UNPLANTABLE", "snippet found %d times" % original.count(fault["old"])
+        return "ERROR", "snippet found %d times" % original.count(fault["old"])
     try:
         open(path, "w", encoding="utf-8").write(original.replace(fault["old"], fault["new"]))
         built = run(["cmake", "--build", build, "-j2"], root)
         if built.returncode != 0:
-            return "CAUGHT", "the build fails"
-        env = dict(os.environ, BUILD_DIR=os.path.join(root, "build"))
-        if fault.get("screen"):
-            env["XVFB_SCREEN"] = fault["screen"]
-        result = run(["scripts/test-env.sh", "ctest", "--test-dir", build, "-R", tests, "--timeout", "240"], root, env=env)
-        failed = re.findall(r"^\s*\d+ - (\S+) \((?!Skipped|Disabled)", result.stdout, re.M)
-        if result.returncode != 0:
-            return "CAUGHT", " ".join(failed) or result.stdout[-300:]
-        return "MISSED", ""
+            return "DOES NOT BUILD", ""
+        results, why = run_tests(root, build, tests, fault.get("screen"))
+        if why:
+            return "ERROR", why
+        failed = failures(results)
+        if failed:
+            return "CAUGHT", " ".join("%s (%s)" % (n, results[n].strip("*")) for n in failed)
+        return "MISSED", "%d tests passed" % len(results)
     finally:
         open(path, "w", encoding="utf-8").write(original)
+
+
+def baseline(chosen, root, build, override):
+    """Runs every chosen fault's tests on the unplanted tree, once per screen: {fault id: why}."""
+    errors = {}
+    by_screen = {}
+    for fault in chosen:
+        by_screen.setdefault(fault.get("screen", ""), []).append(fault)
+    for screen, faults in by_screen.items():
+        regexes = sorted({override or f.get("tests", ".") for f in faults})
+        results, why = run_tests(root, build, "|".join("(%s)" % r for r in regexes), screen)
+        failed = failures(results)
+        for fault in faults:
+            regex = re.compile(override or fault.get("tests", "."))
+            mine = [n for n in results if regex.search(n)]
+            if why:
+                errors[fault["id"]] = "unplanted tree: " + why
+            elif not mine:
+                errors[fault["id"]] = "no test matches " + regex.pattern
+            elif any(n in failed for n in mine):
+                errors[fault["id"]] = "fails unplanted: " + " ".join(n for n in mine if n in failed)
+    return errors
 
 
 def main():
@@ -77,16 +130,29 @@ def main():
         return 0
     build = args.build or os.path.join(args.root, "build", "win64")
     chosen = [f for f in faults if not args.ids or f["id"] in args.ids]
-    missed = 0
+    unknown = set(args.ids) - {f["id"] for f in faults}
+    if unknown:
+        print("no such fault: " + " ".join(sorted(unknown)))
+        return 2
+    built = run(["cmake", "--build", build, "-j2"], args.root)
+    if built.returncode != 0:
+        print("the unplanted tree does not build:\n" + built.stdout[-2000:] + built.stderr[-2000:])
+        return 2
+    errors = baseline(chosen, args.root, build, args.tests)
+    counts = dict.fromkeys(VERDICTS, 0)
     try:
         for fault in chosen:
-            verdict, detail = plant_and_test(fault, args.root, build, args.tests or fault.get("tests", "."))
-            missed += verdict != "CAUGHT"
-            print("%-5s %-11s %s | %s" % (fault["id"], verdict, fault["what"], detail), flush=True)
+            if fault["id"] in errors:
+                verdict, detail = "ERROR", errors[fault["id"]]
+            else:
+                verdict, detail = plant_and_test(fault, args.root, build,
+                                                 args.tests or fault.get("tests", "."))
+            counts[verdict] += 1
+            print("%-5s %-14s %s | %s" % (fault["id"], verdict, fault["what"], detail), flush=True)
     finally:
         run(["cmake", "--build", build, "-j2"], args.root)
-    print("%d planted, %d caught, %d missed" % (len(chosen), len(chosen) - missed, missed))
-    return 1 if missed else 0
+    print("%d planted: %s" % (len(chosen), ", ".join("%d %s" % (counts[v], v.lower()) for v in VERDICTS)))
+    return 0 if counts["CAUGHT"] == len(chosen) else 1
 
 
 if __name__ == "__main__":

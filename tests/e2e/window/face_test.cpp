@@ -194,7 +194,8 @@ class DisplayWindowWithoutAFile : public DisplayWindow,
 
 TEST_P(DisplayWindowWithoutAFile, DrawsOnlyThePicturesBeforeIt) {
     const MissingPictureFile& c = GetParam();
-    if (!IsPaletteDisplay()) GTEST_SKIP() << "pictures come from files on a palette display only";
+    // make test runs these on its palette display only.
+    ASSERT_TRUE(IsPaletteDisplay()) << "pictures come from files on a palette display only";
     ASSERT_TRUE(
         DeleteFileA((m_session.InstallFolder() + "\\" + PICTURE_FILE_NAMES[c.nMissing]).c_str()));
     ASSERT_NO_FATAL_FAILURE(AddCardFile("PHOTO.JPG"));
