@@ -52,13 +52,18 @@ cleanup() {
     rm -rf "$state"
 }
 trap cleanup EXIT INT TERM
+# The harness fails here, before any test, rather than letting every test fail for it.
+harness_failed() {
+    echo "test environment: $*" >&2
+    exit 3
+}
 
 # One run at a time per prefix: a second would take over the port and end the first's Wine server.
 mkdir -p "$build"
 exec 9>"$build/.test-env.lock"
 flock -n 9 || { echo "waiting for another test run to finish..."; flock 9; }
 
-"$here/scripts/wine-prefix.sh"
+"$here/scripts/wine-prefix.sh" || harness_failed "the Wine prefix cannot be made"
 
 # A free display number, chosen by the server itself.
 exec 3>"$state/display"
@@ -66,19 +71,21 @@ Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >"$state
 pids+=($!)
 for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.05; done
 exec 3>&-
+[ -s "$state/display" ] || harness_failed "Xvfb did not start: $(tail -n2 "$state/xvfb.log")"
 export DISPLAY=":$(head -n1 "$state/display")"
 
 # The server must be this run's, inside its namespace: one left from elsewhere would not see the
 # small disk.
 wineserver -k 2>/dev/null
 wineserver -p </dev/null >/dev/null 2>&1 9>&-
-wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
+wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || harness_failed "Wine does not start a program"
 
 if [ -x "$emulator" ]; then
     "$emulator" --link "$WINEPREFIX/dosdevices/lpt1" --control-port 0 --port-file "$state/control" \
         </dev/null >"$state/emulator.log" 2>&1 9>&- &
     pids+=($!)
     for _ in $(seq 100); do [ -s "$state/control" ] && break; sleep 0.05; done
+    [ -s "$state/control" ] || harness_failed "the printer emulator did not start: $(tail -n2 "$state/emulator.log")"
     export EMULATOR_CONTROL="127.0.0.1:$(cat "$state/control")"
 fi
 
