@@ -15,10 +15,23 @@ Outcome CProgramProcess::Launch(const std::string& strProgram,
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(strProgram.c_str(), &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        strCurrentFolder.c_str(), &startup, &info)) {
-        return Outcome::Failed("cannot start " + strProgram + " (error " +
-                               std::to_string(GetLastError()) + ")");
+    // Wine answers ERROR_INTERNAL_ERROR only when the new process ended inside Wine's own start-up,
+    // before it told the Wine server it was initialised, which is before the program's first
+    // instruction (its DLLs are not even attached). That is Wine's failure, seen rarely under the
+    // 64-bit loader, not the program's: such a start is tried again, a few times at most.
+    DWORD dwError = ERROR_SUCCESS;
+    for (int nAttempt = 0; nAttempt < 3; ++nAttempt) {
+        if (CreateProcessA(strProgram.c_str(), &strCommandLine[0], nullptr, nullptr, FALSE, 0,
+                           nullptr, strCurrentFolder.c_str(), &startup, &info)) {
+            dwError = ERROR_SUCCESS;
+            break;
+        }
+        dwError = GetLastError();
+        if (dwError != ERROR_INTERNAL_ERROR) break;
+    }
+    if (dwError != ERROR_SUCCESS) {
+        return Outcome::Failed("cannot start " + strProgram + " (error " + std::to_string(dwError) +
+                               ")");
     }
     CloseHandle(info.hThread);
     m_hProcess = info.hProcess;
