@@ -47,7 +47,13 @@ struct FolderNode {
     char path[FOLDER_PATH_SIZE];
     FolderNode* previous;
     FolderNode* next;
+    // What discovery found: whether the folder could be listed, and the files in it to copy.
+    bool listed;
+    uint32_t files;
+    uint64_t bytes;
 };
+// Folders one tree walk lists at most: a damaged card can nest or repeat its folders without end.
+constexpr int TREE_FOLDERS_MAX = 4096;
 int FreeFolderNodes(FolderNode* first);
 void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security);
 
@@ -134,8 +140,12 @@ public:
         uint32_t files = 0, doneFiles = 0;
         uint64_t bytes = 0, doneBytes = 0;
     };
-    void TallyFiles(const char* folderPath, const RawListing& listing, TreeAccount& tree);
+    enum TreeListing { TREE_LISTED, TREE_NOT_LISTED, TREE_NO_ANSWER };
+    TreeListing ListTreeFolder(HANDLE port, const char* path, RawListing* listing);
+    void TallyFiles(FolderNode* node, const RawListing& listing, TreeAccount& tree);
+    void LeaveFolder(const char* path, FileOutcome outcome);
     void FinishFile(FileOutcome outcome, uint32_t size, const std::string& name, TreeAccount& tree);
+    void FinishFolderFiles(FileOutcome outcome, const FolderNode& node, TreeAccount& tree);
     void EndTreeEarly(FileOutcome outcome, const TreeAccount& tree);
 
     // copy/CopyProgress.cpp: how far a copy has come, and what it left behind

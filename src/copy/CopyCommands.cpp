@@ -85,7 +85,8 @@ void CTransferDlg::OnCopy() {
     m_copySelection = selection;
     m_strCopyFolder = m_strCardPath;
     m_bStopped = false;
-    StartProgress(selection, m_bSelectAll == 1);
+    // A whole-card copy takes the card, not items still selected in the list.
+    StartProgress(m_bSelectAll == 1 ? std::vector<CardEntry>{} : selection, m_bSelectAll == 1);
     m_strCopyDestination = CutLastComponent(pathName);
     g_copyJob.owner = this;
     if (m_bSelectAll == 1) {
@@ -137,10 +138,11 @@ BOOL CTransferDlg::OnCopyDone(UINT) {
 
     // A file appearing and going again in the shown folder makes its view refresh. A folder
     // that refuses the file (read-only) simply is not refreshed.
-    CFile marker;
-    if (marker.Open("~~tmp~", CFile::modeCreate | CFile::modeWrite)) {
-        marker.Close();
-        CFile::Remove("~~tmp~");
+    // Made only where no file of that name exists, so a user's own is never emptied or removed.
+    HANDLE marker = ::CreateFileA("~~tmp~", GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (marker != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(marker);
+        ::DeleteFileA("~~tmp~");
     }
     // A shell view that does not watch its folder (Wine's) refreshes on F5, as the user would.
     HWND view = ::GetDlgItem(::GetDlgItem(standard, lst2), 1);

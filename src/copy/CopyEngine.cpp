@@ -12,7 +12,9 @@
 namespace {
 // Room the tree walk adds to each file buffer beyond the file itself.
 constexpr uint64_t FILE_BUFFER_SLACK = 131072;
-constexpr size_t PC_FOLDER_MAX = 255;
+// A PC folder path the platform can create and fill with any 8.3 name and the writer's
+// temporary file: CreateDirectory takes MAX_PATH less 12, a file path MAX_PATH less its NUL.
+constexpr size_t PC_FOLDER_MAX = MAX_PATH - 1 - 1 - 12;
 constexpr size_t PC_CHECK_PATH_MAX = 1023;
 
 uint32_t LittleEndian32(const uint8_t* p) {
@@ -27,13 +29,14 @@ bool JoinInto(char* target, size_t size, const char* folder, const char* name) {
     return written >= 0 && static_cast<size_t>(written) < size;
 }
 
-// A record's name as the report shows it: whatever the card holds, in printable characters.
+// A record's name as the report shows it: its card name, in printable characters.
 std::string ShownName(const char* folder, const uint8_t* record) {
+    char card[13];
+    CardNameFromWire(record, card);
     std::string name;
-    for (int i = 0; i < 11; ++i) {
-        if (i == 8 && record[8] != ' ') name += '.';
-        const unsigned char c = record[i];
-        if (c != ' ') name += (c < 0x20 || c >= 0x7F) ? '?' : static_cast<char>(c);
+    for (const char* c = card; *c; ++c) {
+        const unsigned char u = static_cast<unsigned char>(*c);
+        name += (u < 0x20 || u >= 0x7F) ? '?' : *c;
     }
     const size_t n = std::strlen(folder);
     return std::string(folder) + (n > 0 && folder[n - 1] == '\\' ? "" : "\\") + name;
@@ -110,15 +113,15 @@ int CTransferDlg::AddSubFolders(const char* folderPath, const RawListing& listin
     for (int k = 0; k < listing.count; ++k) {
         const uint8_t* record = listing.records + k * CARD_RECORD_SIZE;
         if (IsDotName(record) || !IsFolderRecord(record)) continue;
-        char name[12] = {};
-        for (int i = 0; i < 11 && record[i] != ' '; ++i) name[i] = static_cast<char>(record[i]);
-        auto* added = new (std::nothrow) FolderNode{};
+        // The folder by its card name, as the list shows it and the printer takes it back.
+        char name[13];
+        const bool safe = PcNameFromWire(record, name);
+        auto* added = safe ? new (std::nothrow) FolderNode{} : nullptr;
         // A name that could leave the destination, or a path beyond the node, is not walked;
         // the report names the folder.
-        if (!IsSafePcName(name) || !added || !JoinInto(added->path, sizeof(added->path), folderPath, name)) {
+        if (!added || !JoinInto(added->path, sizeof(added->path), folderPath, name)) {
             delete added;
-            m_tally.AddFiles(1, 0);
-            m_tally.Finish(IsSafePcName(name) ? FILE_PATH_TOO_LONG : FILE_BAD_NAME, 0, ShownName(folderPath, record));
+            LeaveFolder(ShownName(folderPath, record).c_str(), safe ? FILE_PATH_TOO_LONG : FILE_BAD_NAME);
             continue;
         }
         added->previous = last;
@@ -128,9 +131,17 @@ int CTransferDlg::AddSubFolders(const char* folderPath, const RawListing& listin
     return 1;
 }
 
+// A listing of a tree's folder: a sub-folder always lists its "." and "..", so one that lists
+// nothing is missing, as a printer answers a folder it does not have.
+CTransferDlg::TreeListing CTransferDlg::ListTreeFolder(HANDLE port, const char* path, RawListing* listing) {
+    if (!ReadRawListing(port, path, listing, &m_bBusy)) return TREE_NO_ANSWER;
+    const bool root = std::strcmp(path, "\\") == 0;
+    return listing->status != 0 || (listing->count == 0 && !root) ? TREE_NOT_LISTED : TREE_LISTED;
+}
+
 // The files of one discovery listing go into the copy's account: those the PC can hold are to be
 // copied, the others are left at once.
-void CTransferDlg::TallyFiles(const char* folderPath, const RawListing& listing, TreeAccount& tree) {
+void CTransferDlg::TallyFiles(FolderNode* node, const RawListing& listing, TreeAccount& tree) {
     for (int k = 0; k < listing.count; ++k) {
         const uint8_t* record = listing.records + k * CARD_RECORD_SIZE;
         if (IsDotName(record) || IsFolderRecord(record)) continue;
@@ -138,12 +149,21 @@ void CTransferDlg::TallyFiles(const char* folderPath, const RawListing& listing,
         char name[13];
         m_tally.AddFiles(1, size);
         if (!PcNameFromWire(record, name)) {
-            m_tally.Finish(FILE_BAD_NAME, size, ShownName(folderPath, record));
+            m_tally.Finish(FILE_BAD_NAME, size, ShownName(node->path, record));
             continue;
         }
+        ++node->files;
+        node->bytes += size;
         ++tree.files;
         tree.bytes += size;
     }
+}
+
+// A folder whose files are unknown (it could not be listed, or was not reached) counts as one
+// item left, named in the report.
+void CTransferDlg::LeaveFolder(const char* path, FileOutcome outcome) {
+    m_tally.AddFiles(1, 0);
+    m_tally.Finish(outcome, 0, path);
 }
 
 void CTransferDlg::EndTreeEarly(FileOutcome outcome, const TreeAccount& tree) {
@@ -158,31 +178,59 @@ void CTransferDlg::FinishFile(FileOutcome outcome, uint32_t size, const std::str
     tree.doneBytes += size;
 }
 
+// All the files discovery found in one folder end the same way, before any of them was tried.
+void CTransferDlg::FinishFolderFiles(FileOutcome outcome, const FolderNode& node, TreeAccount& tree) {
+    m_tally.FinishUnnamed(outcome, node.files, node.bytes);
+    tree.doneFiles += node.files;
+    tree.doneBytes += node.bytes;
+}
+
 int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destination) {
     FolderNodeList nodes;
     TreeAccount tree;
     if (std::strlen(source) >= sizeof(nodes.first.path)) {
         m_tally.TreeFound();
+        LeaveFolder(source, FILE_PATH_TOO_LONG);
         return 0;
     }
     std::strcpy(nodes.first.path, source);
 
     // Discovery: every folder of the tree, breadth-first, before the first file moves.
+    int folders = 0;
+    // A listing asks nothing more once STOP or a close has cleared m_bBusy.
     for (FolderNode* node = &nodes.first; node; node = node->next) {
+        if (++folders > TREE_FOLDERS_MAX) {
+            // What a damaged card would add without end is reported, not walked.
+            node->previous->next = nullptr;
+            for (FolderNode* left = node; left;) {
+                FolderNode* next = left->next;
+                LeaveFolder(left->path, FILE_READ_FAILED);
+                delete left;
+                left = next;
+            }
+            break;
+        }
         OwnedListing listing;
-        if (!ReadRawListing(port, node->path, &listing)) {
+        const TreeListing listed = ListTreeFolder(port, node->path, &listing);
+        if (listed == TREE_NO_ANSWER) {
             m_tally.TreeFound();
+            if (m_bBusy != 1) {
+                EndTreeEarly(FILE_STOPPED, tree);
+                return 1;
+            }
+            LeaveFolder(node->path, FILE_READ_FAILED);
             EndTreeEarly(FILE_READ_FAILED, tree);
             return 0;
         }
+        if (listed == TREE_NOT_LISTED) {
+            LeaveFolder(node->path, FILE_READ_FAILED);
+            continue;
+        }
+        node->listed = true;
         AddSubFolders(node->path, listing, node);
-        TallyFiles(node->path, listing, tree);
+        TallyFiles(node, listing, tree);
     }
     m_tally.TreeFound();
-    if (m_bBusy == 0) {
-        EndTreeEarly(FILE_STOPPED, tree);
-        return 0;
-    }
 
     const size_t length = std::strlen(destination);
     if (length == 0 || destination[length - 1] != '\\') {
@@ -196,25 +244,40 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
     SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
 
     for (FolderNode* node = &nodes.first; node; node = node->next) {
+        if (!node->listed) continue;
+        if (m_bBusy != 1) {
+            EndTreeEarly(FILE_STOPPED, tree);
+            return 1;
+        }
+        // A folder too deep for the PC leaves its own files; its shorter siblings go on.
         char pcFolder[PC_FOLDER_MAX + 1];
         const char* below = std::strlen(node->path) > prefixLength ? node->path + prefixLength : "";
         const int n = std::snprintf(pcFolder, sizeof(pcFolder), "%s%s", destination, below);
         if (n < 0 || static_cast<size_t>(n) >= sizeof(pcFolder)) {
-            EndTreeEarly(FILE_PATH_TOO_LONG, tree);
-            return 0;
+            FinishFolderFiles(FILE_PATH_TOO_LONG, *node, tree);
+            continue;
         }
         ::CreateDirectoryA(pcFolder, &security);
 
         OwnedListing listing;
-        if (!ReadRawListing(port, node->path, &listing)) {
-            EndTreeEarly(FILE_READ_FAILED, tree);
-            return 0;
+        const TreeListing listed = ListTreeFolder(port, node->path, &listing);
+        if (listed == TREE_NO_ANSWER) {
+            EndTreeEarly(m_bBusy != 1 ? FILE_STOPPED : FILE_READ_FAILED, tree);
+            return m_bBusy != 1 ? 1 : 0;
+        }
+        if (listed == TREE_NOT_LISTED) {
+            FinishFolderFiles(FILE_READ_FAILED, *node, tree);
+            continue;
         }
         for (int k = 0; k < listing.count; ++k) {
             const uint8_t* record = listing.records + k * CARD_RECORD_SIZE;
             if (IsDotName(record) || IsFolderRecord(record)) continue;
             char name[13];
             if (!PcNameFromWire(record, name)) continue;  // left when it was found
+            if (m_bBusy != 1) {
+                EndTreeEarly(FILE_STOPPED, tree);
+                return 1;
+            }
             const uint32_t size = LittleEndian32(record + 16);
             const std::string shown = ShownName(node->path, record);
 
@@ -226,8 +289,12 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
                 continue;
             }
             if (PcPathExists(existing) && AskUser(m_uiText[5], MB_YESNO | MB_TASKMODAL) == IDNO) {
-                FinishFile(FILE_DECLINED, size, shown, tree);
-                continue;
+                // A close answers for the user: that is a stop, not a choice to keep the file.
+                const bool stopped = m_bBusy != 1;
+                FinishFile(stopped ? FILE_STOPPED : FILE_DECLINED, size, shown, tree);
+                if (!stopped) continue;
+                EndTreeEarly(FILE_STOPPED, tree);
+                return 1;
             }
             // 64-bit sum: on a 32-bit build a size near 4 GiB must not wrap to a small block.
             const uint64_t bufferSize = size + FILE_BUFFER_SLACK;
@@ -238,6 +305,7 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
                 continue;
             }
             if (!m_pLink->OpenCardFile(port, buffer.get(), size, cardFile)) {
+                // Without an answer from the printer the rest of the tree cannot come either.
                 const FileOutcome outcome = m_bBusy == 0 ? FILE_STOPPED : m_pLink->LastOutcome();
                 FinishFile(outcome, size, shown, tree);
                 EndTreeEarly(outcome, tree);
@@ -245,8 +313,9 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
             }
             const FileOutcome written = WritePcFile(destination, prefixLength, node->path, name, size, buffer.get());
             FinishFile(written, size, shown, tree);
-            if (written != FILE_COPIED) {
-                EndTreeEarly(written, tree);
+            if (written == FILE_DISK_FULL) {
+                // Nothing more fits: the rest of the tree is left as the disk's.
+                EndTreeEarly(FILE_DISK_FULL, tree);
                 return 0;
             }
         }

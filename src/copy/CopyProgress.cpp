@@ -102,8 +102,9 @@ void CTransferDlg::EndProgress(bool stopped) {
     m_tally.FinishUnnamed(stopped ? FILE_STOPPED : FILE_READ_FAILED, unaccounted, 0);
     ::SetWindowTextA(StandardDialog(), m_uiText[0]);
     const uint32_t copied = m_tally.Count(FILE_COPIED);
+    // A stopped copy may not have found all it was to copy: it never reads as if all had arrived.
     const std::string status =
-        copied == m_tally.TotalFiles()
+        copied == m_tally.TotalFiles() && !stopped
             ? FormatText(ModuleText(TEXT_COPIED_ALL), {Number(copied), Bytes(m_tally.CopiedBytes())})
             : FormatText(ModuleText(TEXT_COPIED_SOME), {Number(copied), Number(m_tally.TotalFiles())});
     SetItemText(PANEL_STATUS_LINE, status.c_str());

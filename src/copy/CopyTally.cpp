@@ -30,8 +30,10 @@ void CCopyTally::Finish(FileOutcome outcome, uint64_t bytes, const std::string& 
             ++m_moreLeft;
         }
     }
-    m_doneBytes += bytes;
+    // The part in flight goes first: for a moment the sum is short, never ahead (the display
+    // keeps what it showed).
     m_inFlightBytes = 0;
+    m_doneBytes += bytes;
     ++m_doneFiles;
 }
 
@@ -39,8 +41,8 @@ void CCopyTally::FinishUnnamed(FileOutcome outcome, uint32_t files, uint64_t byt
     if (files == 0) return;
     m_count[outcome] += files;
     if (!LeftByUser(outcome)) m_moreLeft += files;
-    m_doneBytes += bytes;
     m_inFlightBytes = 0;
+    m_doneBytes += bytes;
     m_doneFiles += files;
 }
 

@@ -80,11 +80,12 @@ int CPrinterLink::FetchFile() {
     std::memset(reply, 0, FO_REPLY_LENGTH);
     if (opened) {
         opened = false;
-        for (int i = 0; i < FO_READ_TRIES && !opened; ++i) {
+        for (int i = 0; i < FO_READ_TRIES && !opened && owner->m_bBusy == 1; ++i) {
             opened = PortRead(port, reply, FO_REPLY_LENGTH, &moved) && moved == FO_REPLY_LENGTH;
         }
     }
     if (!opened) {
+        if (owner->m_bBusy != 1) lastOutcome = FILE_STOPPED;
         SetLinkBusy(0);
         return 0;
     }
@@ -155,6 +156,10 @@ int CPrinterLink::OpenCardFile(HANDLE onPort, uint8_t* buffer, uint32_t size, co
     uint8_t answer[FO_REPLY_LENGTH] = {};
     bool whole = false;
     for (int i = 0; i < FO_READ_TRIES && !whole; ++i) {
+        if (owner->m_bBusy != 1) {
+            lastOutcome = FILE_STOPPED;
+            return 0;
+        }
         if (!PortRead(onPort, answer, FO_REPLY_LENGTH, &moved)) return 0;
         whole = moved == FO_REPLY_LENGTH;
     }

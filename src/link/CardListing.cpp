@@ -12,13 +12,7 @@ void ConvertEntry(CardEntry& entry, const uint8_t* wire) {
     entry.attributes = wire[11];
     std::memcpy(&entry.opaque, wire + 12, 4);
     std::memcpy(&entry.size, wire + 16, 4);
-    size_t n = 0;
-    for (int i = 0; i < 8; ++i) {
-        if (wire[i] != ' ') entry.name[n++] = static_cast<char>(wire[i]);
-    }
-    if (wire[8] == ' ') return;
-    entry.name[n++] = '.';
-    for (int i = 8; i < 11 && wire[i] != ' '; ++i) entry.name[n++] = static_cast<char>(wire[i]);
+    CardNameFromWire(wire, entry.name);
 }
 
 void FreeRawListing(RawListing& listing) {
@@ -70,7 +64,7 @@ int CPrinterLink::ListFolder() {
             large.reset(new (std::nothrow) uint8_t[total]);
             target = large.get();
         }
-        if (target && Exchange(command->GetBytes(), length, target, total, &received) &&
+        if (target && !owner->m_bClosing && Exchange(command->GetBytes(), length, target, total, &received) &&
             received >= CARD_LISTING_HEADER) {
             reply[0] = target[0];
             // Only records that arrived whole are parsed.
@@ -88,7 +82,7 @@ int CPrinterLink::ListFolder() {
     return 0;
 }
 
-int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing) {
+int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing, const std::atomic<LONG>* busy) {
     const size_t n = std::strlen(cardPath);
     if (n + 8 > LINK_PACKET_SIZE) return 0;
     uint8_t packet[LINK_PACKET_SIZE];
@@ -107,7 +101,7 @@ int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing) {
     const unsigned count = header[1] * 256u + header[2];
     const DWORD total = CARD_LISTING_HEADER + count * CARD_RECORD_SIZE;
     listing->records = new (std::nothrow) uint8_t[total];
-    if (!listing->records) return 0;
+    if (!listing->records || (busy && *busy != 1)) return 0;
     if (!PortWrite(port, packet, static_cast<DWORD>(length), &moved) || moved != length) return 0;
     if (!PortRead(port, listing->records, total, &moved) || moved < CARD_LISTING_HEADER) return 0;
 

@@ -38,14 +38,23 @@ bool IsSafePcName(const char* name) {
     return !IsDeviceName(name);
 }
 
-bool PcNameFromWire(const unsigned char* wire, char name[13]) {
+void CardNameFromWire(const unsigned char* wire, char name[13]) {
+    int baseEnd = 8;
+    while (baseEnd > 0 && wire[baseEnd - 1] == ' ') --baseEnd;
+    int extensionEnd = 11;
+    while (extensionEnd > 8 && wire[extensionEnd - 1] == ' ') --extensionEnd;
     size_t n = 0;
-    for (int i = 0; i < 8 && wire[i] != ' ' && wire[i] != 0; ++i) name[n++] = static_cast<char>(wire[i]);
-    if (wire[8] != ' ' && wire[8] != 0) {
+    const auto put = [&](unsigned char c) { name[n++] = c == 0 ? '\x01' : static_cast<char>(c); };
+    for (int i = 0; i < baseEnd; ++i) put(wire[i]);
+    if (extensionEnd > 8) {
         name[n++] = '.';
-        for (int i = 8; i < 11 && wire[i] != ' ' && wire[i] != 0; ++i) name[n++] = static_cast<char>(wire[i]);
+        for (int i = 8; i < extensionEnd; ++i) put(wire[i]);
     }
     name[n] = 0;
+}
+
+bool PcNameFromWire(const unsigned char* wire, char name[13]) {
+    CardNameFromWire(wire, name);
     if (!IsSafePcName(name)) {
         name[0] = 0;
         return false;

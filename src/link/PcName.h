@@ -5,6 +5,11 @@
 // has no character the PC refuses.
 bool IsSafePcName(const char* name);
 
-// The PC name of a wire record: base name up to the first space, then a dot and the extension
-// up to its first space when there is one. Returns false (and an empty name) for unsafe names.
+// The name of a wire record, by the printer's own rule, the one the card list, the walks and the
+// printer's requests all use: the base name without its trailing spaces, then a dot and the
+// extension without its trailing spaces when there is one. A NUL byte, which would cut the name
+// short, becomes a control character, so that the name is never safe.
+void CardNameFromWire(const unsigned char* wire, char name[13]);
+
+// The card name of a wire record when it is safe as a PC name; false (and an empty name) if not.
 bool PcNameFromWire(const unsigned char* wire, char name[13]);

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -35,7 +36,9 @@ struct LinkJob {
 UINT LinkWorkerProc(void* job);
 
 // Lists a card folder straight on the port for a tree walk; the caller owns listing.records.
-int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing);
+// 0 when no whole answer came, or when busy was cleared (STOP, a close) before the second request.
+int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing,
+                   const std::atomic<LONG>* busy = nullptr);
 
 // The program's only channel to the printer.
 class CPrinterLink {

@@ -17,8 +17,9 @@ const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8
 
 TEST(CardNames, RecordsConvertAsTheCardListShowsThem) {
     const std::pair<const char*, const char*> rows[] = {
-        {"DSC00001JPG", "DSC00001.JPG"}, {"DCIM       ", "DCIM"},     {"AB CD   TXT", "ABCD.TXT"},
-        {"README   XY", "README"},       {"README  T X", "README.T"}, {".          ", "."},
+        {"DSC00001JPG", "DSC00001.JPG"}, {"DCIM       ", "DCIM"},       {"AB CD   TXT", "AB CD.TXT"},
+        {"README   XY", "README. XY"},   {"README  T X", "README.T X"}, {".          ", "."},
+        {"100CANONMOV", "100CANON.MOV"},
     };
     for (const auto& [wire, name] : rows) {
         CardEntry e;
@@ -47,11 +48,11 @@ TEST(CardNames, OnlyNamesThatStayInTheirFolderAreSafe) {
     for (const auto& [name, safe] : rows) EXPECT_EQ(IsSafePcName(name), safe) << name;
 }
 
-TEST(CardNames, PcNameEndsEachPartAtItsFirstSpaceAndRefusesUnsafeNames) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"IMG00001JPG", "IMG00001.JPG"}, {"README     ", "README"}, {"AB CD   TXT", "AB.TXT"},
+TEST(CardNames, PcNameIsTheCardNameAndRefusesUnsafeNames) {
+    const std::pair<std::string, const char*> rows[] = {
+        {"IMG00001JPG", "IMG00001.JPG"}, {"README     ", "README"}, {"AB CD   TXT", "AB CD.TXT"},
         {"..         ", ""}, {"A/B     TXT", ""}, {"CON     TXT", ""}, {"        JPG", ""},
-        {"AB\x01     TXT", ""},
+        {"AB\x01     TXT", ""},       {std::string("A\0B     JPG", 11), ""},
     };
     for (const auto& [wire, expected] : rows) {
         char name[13] = "junk";

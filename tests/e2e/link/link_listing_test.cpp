@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "LinkScenario.h"
+#include "Waiting.h"
 
 namespace {
 // An entry as the test spells it: a folder's name ends in "\", a file's has ":" and its size.
@@ -16,6 +17,7 @@ struct ListingRow {
     std::vector<std::string> paths = {""};  // listed in turn; the last one's outcome is compared
     bool raw = false;                       // the tree walk's form, which keeps every record
     DWORD timeoutMs = PORT_TIMEOUT_MS;
+    size_t repliesBeforeNext = 0;           // the next path waits until this many replies went out
 
     int result = {};
     std::vector<std::string> packets = {};
@@ -59,6 +61,12 @@ const ListingRow kRows[] = {
     {.name = "TreeWalkFormKeepsEveryRecord", .files = {{"DCIM\\IMG.JPG", 3}}, .paths = {"\\", "\\DCIM"}, .raw = true,
      .result = 1, .packets = {ROOT, ROOT, DCIM, DCIM},
      .replies = {"000001:3", "000001:23", "000003:3", "000003:63"}, .entries = {".\\", "..\\", "IMG.JPG:3"}},
+    // The records of the first listing come after its time-out and lie in the port when the
+    // next listing asks: they are not its answer.
+    {.name = "LateRestOfAReplyIsNotTheNextAnswer", .files = {{"A.JPG", 1}}, .faults = {"--split", "2:3:1500"},
+     .paths = {"", ""}, .timeoutMs = 1000, .repliesBeforeNext = 3,
+     .result = 1, .packets = {ROOT, ROOT, ROOT, ROOT}, .replies = {"000001:3", "000001:3", "412020:20", "000001:3", "000001:23"},
+     .reports = {.posted = {3002, 3002}}, .entries = {"A.JPG:1"}},
 };
 }  // namespace
 
@@ -95,6 +103,7 @@ TEST_P(LinkListing, Scenario) {
             result = link->ListFolder();
             entries = link->TakeEntries();
         }
+        ASSERT_TRUE(WaitUntil([&] { return emulator.Replies().size() >= row.repliesBeforeNext; }, 5000));
     }
     EXPECT_EQ(result, row.result);
     EXPECT_EQ(emulator.Packets(), row.packets);

@@ -1,14 +1,16 @@
 // What a copy's end says when the PC cannot take a file: card files whose PC names folders have
-// taken (in a tree and chosen alone), card folders too deep for the PC's paths. Each row is one
+// taken (in a tree and chosen alone), card folders too deep for the PC's paths. A file or folder
+// that cannot be written leaves only itself: the rest of its tree still arrives. Each row is one
 // program start and one copy, checked by the files on the PC, the status line, the end report and
 // the files opened on the card.
 #include "WindowStory.h"
 
 namespace {
 
-// The copy engine's limit for a PC folder path is 255 characters: a folder this long puts
-// DCIM\100PHOTO within it and DCIM\100PHOTO\101PHOTO one past it.
-constexpr size_t DEEP_FOLDER_LENGTH = 256 - std::char_traits<char>::length("\\DCIM\\100PHOTO\\101PHOTO");
+// Windows creates a folder of at most 247 characters, so that any 8.3 name fits below MAX_PATH:
+// from a folder this long, DCIM\100PHOTO\101PHOTO would be 250 characters, in the band where
+// the platform refuses a folder that a 255-character buffer still takes.
+constexpr size_t DEEP_FOLDER_LENGTH = 250 - std::char_traits<char>::length("\\DCIM\\100PHOTO\\101PHOTO");
 
 struct DestinationCase {
     const char* pName;
@@ -27,14 +29,16 @@ const DestinationCase DESTINATION_CASES[] = {
     {"FoldersInTheWay", false,
      {{"100PHOTO\\A.JPG", 6000}, {"100PHOTO\\B.JPG", 700}, {"100PHOTO\\SUB\\C.JPG", 500},
       {"IMG.JPG", 900}, {"README", 300}},
-     {"100PHOTO\\A.JPG", "IMG.JPG"}, {"100PHOTO", "IMG.JPG", "README"}, 2, {"100PHOTO\\", "README"},
+     {"100PHOTO\\A.JPG", "IMG.JPG"}, {"100PHOTO", "IMG.JPG", "README"}, 2,
+     {"100PHOTO\\", "100PHOTO\\B.JPG", "100PHOTO\\SUB\\", "100PHOTO\\SUB\\C.JPG", "README"},
      FILE_WRITE_FAILED, {"\\100PHOTO\\A.JPG", "\\IMG.JPG"},
-     {"\\100PHOTO\\A.JPG", "\\IMG.JPG", "\\README"}},
+     {"\\100PHOTO\\A.JPG", "\\100PHOTO\\B.JPG", "\\100PHOTO\\SUB\\C.JPG", "\\IMG.JPG", "\\README"}},
     {"PathTooLong", true,
      {{"DCIM\\B.JPG", 700}, {"DCIM\\100PHOTO\\101PHOTO\\C.JPG", 6000},
-      {"DCIM\\100PHOTO\\101PHOTO\\D.JPG", 500}},
-     {}, {}, 0, {"DCIM\\", "DCIM\\100PHOTO\\", "DCIM\\B.JPG"}, FILE_PATH_TOO_LONG, {},
-     {"\\DCIM\\B.JPG"}},
+      {"DCIM\\100PHOTO\\101PHOTO\\D.JPG", 500}, {"DCIM\\100PHOTO\\A\\F.JPG", 400}},
+     {}, {}, 0,
+     {"DCIM\\", "DCIM\\100PHOTO\\", "DCIM\\B.JPG", "DCIM\\100PHOTO\\A\\", "DCIM\\100PHOTO\\A\\F.JPG"},
+     FILE_PATH_TOO_LONG, {}, {"\\DCIM\\B.JPG", "\\DCIM\\100PHOTO\\A\\F.JPG"}},
 };
 
 class CDestinationStory : public CWindowStory,

@@ -43,6 +43,9 @@ folder MISC/A/B/C
 folder MISC/EMPTY
 put 1 MISC/A/B/C/LEAF.TXT
 put 40960 MISC/NOTES
+# A folder with an extension, as a camera's maker may name one.
+folder ALBUM.OLD
+put 3000 ALBUM.OLD/IMG0201.JPG
 
 mkdir "$work/reference"
 mcopy -s -n -i "$image" "::/*" "$work/reference/"

@@ -1,6 +1,6 @@
 // A selection copy that meets trouble, into a folder on a 64 KiB disk: the user keeps an existing
-// file, the card holds a name the PC cannot hold, and the disk fills up. What did arrive is
-// right, and the end says exactly what did not.
+// file, the card holds a name the PC cannot hold and a folder the printer does not have, and the
+// disk fills up. What did arrive is right, and the end says exactly what did not.
 #include "WindowStory.h"
 
 namespace {
@@ -29,7 +29,8 @@ TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
     ASSERT_TRUE(WriteBytes(destination / "100PHOTO\\A1.BIN", aOld));
     ASSERT_TRUE(WriteBytes(destination / "IMG1.JPG", aOld));
     ASSERT_NO_FATAL_FAILURE(
-        Start({"--inject-record", "\\DCIM\\100PHOTO\\SUB:" + Hex("CON     JPG") + ":20:100"},
+        Start({"--inject-record", "\\DCIM\\100PHOTO\\SUB:" + Hex("CON     JPG") + ":20:100",
+               "--inject-record", "\\DCIM\\101PHOTO:" + Hex("GHOST   OLD") + ":10:0"},
               destination.Path()));
     ASSERT_TRUE(WaitForListing({"DCIM"}));
     ASSERT_TRUE(Succeeded(Ui().DoubleClickItem("DCIM")));
@@ -40,15 +41,20 @@ TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
     ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDNO, {IDYES, IDNO})) << "for 100PHOTO\\A1.BIN";
     ASSERT_TRUE(Answer(Text(TEXT_DISK_FULL), IDOK)) << "for 101PHOTO\\B2.BIN";
     ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDYES, {IDYES, IDNO})) << "for IMG1.JPG";
+    const auto left = [&](FileOutcome outcome, const char* pCount) {
+        return Fill(Text(TEXT_LEFT_DECLINED + outcome - FILE_DECLINED), {pCount}) + "\n";
+    };
     const std::string strReport =
-        Fill(Text(TEXT_REPORT_HEADER), {"4", "8"}) + "\n" + Fill(Text(TEXT_LEFT_DECLINED), {"1"}) +
-        "\n" + Fill(Text(TEXT_LEFT_DECLINED + FILE_BAD_NAME - FILE_DECLINED), {"1"}) + "\n" +
-        Fill(Text(TEXT_LEFT_DECLINED + FILE_DISK_FULL - FILE_DECLINED), {"2"}) + "\n\n" +
-        Text(TEXT_REPORT_NAMES) + "\n\\DCIM\\100PHOTO\\SUB\\CON.JPG\n\\DCIM\\101PHOTO\\B2.BIN\n" +
+        Fill(Text(TEXT_REPORT_HEADER), {"5", "9"}) + "\n" + left(FILE_DECLINED, "1") +
+        left(FILE_BAD_NAME, "1") + left(FILE_READ_FAILED, "1") + left(FILE_DISK_FULL, "2") + "\n" +
+        Text(TEXT_REPORT_NAMES) +
+        "\n\\DCIM\\100PHOTO\\SUB\\CON.JPG\n\\DCIM\\101PHOTO\\GHOST.OLD\n\\DCIM\\101PHOTO\\B2.BIN\n" +
         Fill(Text(TEXT_REPORT_MORE), {"1"});
     ASSERT_TRUE(Answer(strReport, IDOK));
     ASSERT_TRUE(WaitForCopyEnd());
-    EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Fill(Text(TEXT_COPIED_SOME), {"4", "8"}));
+    EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Fill(Text(TEXT_COPIED_SOME), {"4", "9"}));
+    // The folder is asked for by its card name, extension and all.
+    EXPECT_EQ(Packets(ListingPacket("\\DCIM\\101PHOTO\\GHOST.OLD\\*.*")).size(), 2u);
     EXPECT_TRUE(Ui().IsEnabled(PANEL_PARENT_BUTTON));
 
     // A selected folder of \DCIM becomes a folder of the destination; nothing half-written stays.

@@ -1,6 +1,7 @@
 // Files the user chooses to leave on the card: STOP, pressed while the folders of a tree are
 // still being found and while a large file is read, leaves nothing of what was in flight on the
-// PC; "No" to replacing a file leaves it as it was. The status line alone tells of them.
+// PC and asks the printer for nothing more; "No" to replacing a file leaves it as it was. The
+// status line alone tells of them, and never as if all had arrived.
 #include <cstdio>
 
 #include "WindowStory.h"
@@ -15,22 +16,28 @@ TEST_F(CWindowStory, StopAndNoLeaveFilesOnTheCardAndOnlyTheStatusLineSaysSo) {
     // At 500 bytes a second the twelve folders take seconds to find.
     ASSERT_NO_FATAL_FAILURE(Start({"--rate", "500"}));
     ASSERT_TRUE(WaitForListing({"LARGE.JPG", "TREE"}));
-    const auto endsQuietly = [&](const std::string& strFiles) {
+    // "0 of N files copied", N no more than the files found.
+    const auto copiedNone = [&](const std::string& strStatus, int nMaxFiles) {
+        for (int n = 0; n <= nMaxFiles; ++n) {
+            if (strStatus == Fill(Text(TEXT_COPIED_SOME), {"0", std::to_string(n)})) return true;
+        }
+        return false;
+    };
+    const auto endsQuietly = [&](int nMaxFiles) {
         ASSERT_TRUE(WaitForCopyEnd());
         ASSERT_TRUE(Ui().WaitForWindowThread());  // after the end report, had there been one
         EXPECT_TRUE(Ui().MessageBoxes().empty());
-        EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE),
-                  Fill(Text(TEXT_COPIED_SOME), {"0", strFiles}));
+        EXPECT_PRED2(copiedNone, Ui().ControlText(PANEL_STATUS_LINE), nMaxFiles);
     };
     // Stopping: 1008 shows STOP, disabled, until the copy has wound up.
-    const auto stopped = [&](const std::string& strFiles, const std::vector<std::string>& aOpened) {
+    const auto stopped = [&](int nMaxFiles, const std::vector<std::string>& aOpened) {
         ASSERT_TRUE(Ui().WaitForWindowThread());
         const PanelView stopping = ReadPanel();
-        if (stopping.strStatus != Fill(Text(TEXT_COPIED_SOME), {"0", strFiles})) {
+        if (!copiedNone(stopping.strStatus, nMaxFiles)) {
             EXPECT_FALSE(stopping.bExitStop) << stopping;
             EXPECT_EQ(stopping.face, ButtonFace::STOP) << stopping;
         }
-        ASSERT_NO_FATAL_FAILURE(endsQuietly(strFiles));
+        ASSERT_NO_FATAL_FAILURE(endsQuietly(nMaxFiles));
         EXPECT_EQ(Packets(FO_PREFIX), aOpened) << "a file was opened after STOP";
         EXPECT_EQ(ListFolder(Destination()), std::vector<std::string>{});
     };
@@ -41,7 +48,10 @@ TEST_F(CWindowStory, StopAndNoLeaveFilesOnTheCardAndOnlyTheStatusLineSaysSo) {
         WaitUntil([&] { return !Packets(ListingPacket("\\TREE\\F01\\*.*")).empty(); }, WAIT_MS));
     ASSERT_TRUE(Packets(FO_PREFIX).empty());
     ASSERT_TRUE(Succeeded(Ui().Click(PANEL_EXIT_STOP_BUTTON)));
-    ASSERT_NO_FATAL_FAILURE(stopped("12", {}));
+    const size_t nListingsAtStop = Packets(IR_PREFIX).size();
+    ASSERT_NO_FATAL_FAILURE(stopped(11, {}));
+    // The listing on the port when STOP came may finish its pair; no folder is asked for after it.
+    EXPECT_LE(Packets(IR_PREFIX).size(), nListingsAtStop + 1) << "the tree was still being found";
 
     // At 8000 bytes a second the large file takes five seconds; STOP is held down a while.
     ASSERT_TRUE(Succeeded(m_emulator.Serve(m_card.Path(), {"--rate", "8000"})));
@@ -51,14 +61,14 @@ TEST_F(CWindowStory, StopAndNoLeaveFilesOnTheCardAndOnlyTheStatusLineSaysSo) {
     ASSERT_TRUE(Succeeded(Ui().HoldButton(PANEL_EXIT_STOP_BUTTON)));
     EXPECT_TRUE(WaitUntil([&] { return ReadPanel().face == ButtonFace::STOP_PRESSED; }, WAIT_MS));
     ASSERT_TRUE(Succeeded(Ui().ReleaseButton(PANEL_EXIT_STOP_BUTTON)));
-    ASSERT_NO_FATAL_FAILURE(stopped("1", {OpenPacket("\\LARGE.JPG")}));
+    ASSERT_NO_FATAL_FAILURE(stopped(1, {OpenPacket("\\LARGE.JPG")}));
     EXPECT_LT(Packets(FR_PREFIX).size(), 8u) << "the whole file was read";
 
     const std::vector<unsigned char> aOld = {'o', 'l', 'd'};
     ASSERT_TRUE(WriteBytes(Destination() + "\\LARGE.JPG", aOld));
     ASSERT_TRUE(Succeeded(Ui().Click(PANEL_COPY_BUTTON)));
     ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDNO, {IDYES, IDNO}));
-    ASSERT_NO_FATAL_FAILURE(endsQuietly("1"));
+    ASSERT_NO_FATAL_FAILURE(endsQuietly(1));
     std::vector<unsigned char> aBytes;
     EXPECT_TRUE(ReadBytes(Destination() + "\\LARGE.JPG", &aBytes) && aBytes == aOld);
 }
