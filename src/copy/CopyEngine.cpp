@@ -162,6 +162,7 @@ void CTransferDlg::TallyFiles(FolderNode* node, const RawListing& listing, TreeA
 // A folder whose files are unknown (it could not be listed, or was not reached) counts as one
 // item left, named in the report.
 void CTransferDlg::LeaveFolder(const char* path, FileOutcome outcome) {
+    m_tally.MarkIncomplete();
     m_tally.AddFiles(1, 0);
     m_tally.Finish(outcome, 0, path);
 }
@@ -215,6 +216,7 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
         if (listed == TREE_NO_ANSWER) {
             m_tally.TreeFound();
             if (m_bBusy != 1) {
+                m_tally.MarkIncomplete();
                 EndTreeEarly(FILE_STOPPED, tree);
                 return 1;
             }

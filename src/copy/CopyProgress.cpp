@@ -102,11 +102,14 @@ void CTransferDlg::EndProgress(bool stopped) {
     m_tally.FinishUnnamed(stopped ? FILE_STOPPED : FILE_READ_FAILED, unaccounted, 0);
     ::SetWindowTextA(StandardDialog(), m_uiText[0]);
     const uint32_t copied = m_tally.Count(FILE_COPIED);
-    // A stopped copy may not have found all it was to copy: it never reads as if all had arrived.
+    // A stopped copy never reads as if all had arrived; one that could not find every file says
+    // its total is a least one.
+    const UINT text = !m_tally.Complete()                             ? TEXT_COPIED_OF_AT_LEAST
+                      : copied == m_tally.TotalFiles() && !stopped ? TEXT_COPIED_ALL
+                                                                      : TEXT_COPIED_SOME;
     const std::string status =
-        copied == m_tally.TotalFiles() && !stopped
-            ? FormatText(ModuleText(TEXT_COPIED_ALL), {Number(copied), Bytes(m_tally.CopiedBytes())})
-            : FormatText(ModuleText(TEXT_COPIED_SOME), {Number(copied), Number(m_tally.TotalFiles())});
+        text == TEXT_COPIED_ALL ? FormatText(ModuleText(text), {Number(copied), Bytes(m_tally.CopiedBytes())})
+                                : FormatText(ModuleText(text), {Number(copied), Number(m_tally.TotalFiles())});
     SetItemText(PANEL_STATUS_LINE, status.c_str());
     if (m_tally.LeftByProgram() > 0) ::PostMessageA(m_hWnd, WM_APP_COPY_REPORT, 0, 0);
 }
@@ -114,8 +117,9 @@ void CTransferDlg::EndProgress(bool stopped) {
 LRESULT CTransferDlg::OnCopyReport(WPARAM, LPARAM) {
     if (m_bClosing) return 0;
     const uint32_t total = m_tally.TotalFiles();
-    std::string text = FormatText(ModuleText(TEXT_REPORT_HEADER),
-                                  {Number(total - m_tally.Count(FILE_COPIED)), Number(total)});
+    const std::string left = Number(total - m_tally.Count(FILE_COPIED));
+    std::string text = m_tally.Complete() ? FormatText(ModuleText(TEXT_REPORT_HEADER), {left, Number(total)})
+                                          : FormatText(ModuleText(TEXT_REPORT_HEADER_AT_LEAST), {left});
     for (int outcome = FILE_DECLINED; outcome < FILE_OUTCOME_COUNT; ++outcome) {
         const uint32_t count = m_tally.Count(static_cast<FileOutcome>(outcome));
         if (count == 0) continue;

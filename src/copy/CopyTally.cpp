@@ -7,6 +7,7 @@ void CCopyTally::Reset(int pendingTrees) {
     m_doneBytes = 0;
     m_inFlightBytes = 0;
     m_pendingTrees = pendingTrees;
+    m_incomplete = false;
     for (auto& count : m_count) count = 0;
     m_copiedBytes = 0;
     m_leftNames.clear();

@@ -25,6 +25,9 @@ public:
     // Files of a tree that ended early, known only by number.
     void FinishUnnamed(FileOutcome outcome, uint32_t files, uint64_t bytes);
     void SetInFlight(uint32_t bytes) { m_inFlightBytes = bytes; }
+    // Files of a chosen folder stay unknown: one was not read, or the walk stopped before it.
+    void MarkIncomplete() { m_incomplete = true; }
+    bool Complete() const { return !m_incomplete && TotalsFinal(); }
 
     uint32_t TotalFiles() const { return m_totalFiles; }
     uint64_t TotalBytes() const { return m_totalBytes; }
@@ -47,6 +50,7 @@ private:
     std::atomic<uint64_t> m_doneBytes{0};
     std::atomic<uint32_t> m_inFlightBytes{0};
     std::atomic<int> m_pendingTrees{0};
+    std::atomic<bool> m_incomplete{false};
     std::atomic<uint32_t> m_count[FILE_OUTCOME_COUNT] = {};
     uint64_t m_copiedBytes = 0;
     std::vector<std::string> m_leftNames;

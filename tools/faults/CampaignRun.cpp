@@ -2,17 +2,18 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "EmulatorControl.h"
 #include "Files.h"
+#include "ModuleText.h"
+#include "app/LanguageModule.h"
 #include "PacketLog.h"
 #include "ProgramSession.h"
 #include "UiDriver.h"
 #include "Waiting.h"
 
 namespace {
-// Every exchange of a small card may time out once (5 s each way) and the run still ends well
-// inside this.
-constexpr DWORD RUN_DEADLINE_MS = 120000;
 constexpr DWORD EXIT_DEADLINE_MS = 45000;
 
 // A careful user's answer to whatever the program asks: OK, else Cancel, else No.
@@ -55,17 +56,89 @@ bool ListingsPair(const std::vector<std::string>& packets, size_t i, size_t faul
     return (i + 1 == faultedExchange || i + 1 == packets.size()) && ListingsPair(packets, i + 1, faultedExchange);
 }
 
-// Every file that arrived is the card's, byte for byte, and nothing half-written is left.
+// Every file that arrived is a chosen one, the card's byte for byte, and nothing half-written is
+// left.
 Outcome FilesSound(const FolderTree& received, const FolderTree& card) {
     for (const auto& [path, item] : received) {
         const auto found = card.find(path);
-        if (found == card.end()) return Outcome::Failed("\"" + path + "\" is not on the card");
+        if (found == card.end()) return Outcome::Failed("\"" + path + "\" was not chosen from the card");
         if (found->second.bFolder != item.bFolder || (!item.bFolder && found->second.aBytes != item.aBytes))
             return Outcome::Failed("\"" + path + "\" differs from the card");
     }
     const std::vector<std::string> leftovers = TemporaryLeftovers(received);
     if (!leftovers.empty()) return Outcome::Failed("left behind: " + leftovers.front());
     return Outcome::Done();
+}
+
+// Every file of the drive but those below the destination, with its size: what a run may not
+// change.
+void SnapshotDrive(const std::string& folder, const std::string& destination, std::map<std::string, uint64_t>* files) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        if (_stricmp(path.c_str(), destination.c_str()) == 0) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) SnapshotDrive(path, destination, files);
+            (*files)[path + "\\"] = 0;
+        } else {
+            (*files)[path] = (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string DriveChange(const std::map<std::string, uint64_t>& before, const std::map<std::string, uint64_t>& after) {
+    for (const auto& [path, size] : after) {
+        const auto was = before.find(path);
+        if (was == before.end()) return "written outside the destination: " + path;
+        if (was->second != size) return "changed outside the destination: " + path;
+    }
+    return "";
+}
+
+// The end the user is shown, held against the disk: every chosen file is present and the card's,
+// or the status line counts it as not copied, and, where the program left it, the report counts
+// it too.
+Outcome EndAccounted(const RunPlan& plan, const std::string& module, const std::string& status,
+                     const std::vector<std::string>& messages, const FolderTree& received, const FolderTree& chosen) {
+    size_t files = 0, present = 0;
+    for (const auto& [path, item] : chosen) {
+        if (item.bFolder) continue;
+        ++files;
+        const auto got = received.find(path);
+        present += got != received.end() && !got->second.bFolder && got->second.aBytes == item.aBytes;
+    }
+    const size_t missing = files - present;
+    const std::vector<std::string> all = Fields(ModuleText(module, TEXT_COPIED_ALL), status);
+    std::vector<std::string> some = Fields(ModuleText(module, TEXT_COPIED_SOME), status);
+    // "of at least": not every file was found, so the total is no bound.
+    const std::vector<std::string> atLeast = Fields(ModuleText(module, TEXT_COPIED_OF_AT_LEAST), status);
+    if (!atLeast.empty()) some = {atLeast[0], std::to_string(std::stoul(atLeast[0]) + missing)};
+    if (!all.empty()) {
+        if (missing > 0) return Outcome::Failed(std::to_string(missing) + " files missing, yet the status line says \"" + status + "\"");
+        if (all[0] != std::to_string(files)) return Outcome::Failed("the status line says \"" + status + "\"");
+        return Outcome::Done();
+    }
+    if (some.size() != 2) return Outcome::Failed("the copy ended with the status line \"" + status + "\"");
+    const unsigned long copied = std::stoul(some[0]), total = std::stoul(some[1]);
+    if (copied != present || total < copied + missing)
+        return Outcome::Failed(std::to_string(present) + " of the " + std::to_string(files) +
+                               " chosen files arrived; the status line says \"" + status + "\"");
+    // Without the user's hand every file left is the program's doing, and the report tells it.
+    if (plan.action != UserAction::None || missing == 0) return Outcome::Done();
+    const std::string header = ModuleText(module, TEXT_REPORT_HEADER);
+    const std::string headerAtLeast = ModuleText(module, TEXT_REPORT_HEADER_AT_LEAST);
+    for (const std::string& message : messages) {
+        const std::string first = message.substr(0, message.find('\n'));
+        const std::vector<std::string> counts = Fields(header, first);
+        if ((counts.size() == 2 && std::stoul(counts[0]) >= missing) || !Fields(headerAtLeast, first).empty())
+            return Outcome::Done();
+    }
+    return Outcome::Failed(std::to_string(missing) + " files left on the card and no report counts them");
 }
 
 RunResult Failed(RunResult result, const std::string& why, const std::vector<std::string>& messages = {}) {
@@ -84,24 +157,31 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
     const Outcome served = emulator.Serve(card.windowsFolder, options);
     if (!served) return Failed(result, "emulator: " + served.why);
 
-    // The destination lies alone in a sandbox: whatever else appears there was written outside it.
     TempFolder sandbox;
     const std::string destination = sandbox / "received";
     MakeFolders(destination);
     CProgramSession session;
     Outcome step = session.Install();
-    if (step) step = session.Start(20000, destination);
+    if (!step) return Failed(result, "install: " + step.why);
+    std::map<std::string, uint64_t> driveBefore, driveAfter;
+    SnapshotDrive("C:", destination, &driveBefore);
+    step = session.Start(20000, destination);
     if (!step) return Failed(result, "start: " + step.why);
     CUiDriver& ui = session.Ui();
 
-    std::vector<std::string> messages;  // what the program said, for a failure's explanation
+    std::vector<std::string> messages;  // what the program said
     bool acted = plan.action == UserAction::None;
+    Outcome action = Outcome::Done();
+    size_t packetsAtAction = 0;
+    DWORD actedAt = 0;
     bool copyPressed = false;
     const DWORD start = GetTickCount();
     auto actWhenDue = [&] {
         if (!acted && emulator.Packets().size() >= plan.actAtPacket) {
             acted = true;
-            Act(plan.action, ui);
+            packetsAtAction = emulator.Packets().size();
+            actedAt = GetTickCount();
+            action = Act(plan.action, ui);
         }
     };
     // The program runs until it ends by itself or the copy it was given has ended.
@@ -122,12 +202,19 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
             }
             return copyPressed && acted && ui.MessageBoxes().empty() && ui.CopyEnded();
         },
-        RUN_DEADLINE_MS);
-    if (!settled) return Failed(result, "no end within " + std::to_string(RUN_DEADLINE_MS / 1000) + " s", messages);
+        plan.deadlineMs);
+    result.elapsedMs = GetTickCount() - start;
+    if (!settled) return Failed(result, "no end within the run's bound of " + std::to_string(plan.deadlineMs / 1000) + " s", messages);
     if (!acted) return Failed(result, "the moment to act never came", messages);
+    if (!action) return Failed(result, "the user's action did not reach the program: " + action.why, messages);
     const bool ranOn = session.Process().IsRunning();
-    if (plan.expect == Expectation::EndsItself && ranOn) return Failed(result, "the close was not carried out", messages);
+    if (plan.expect == Expectation::EndsItself) {
+        if (ranOn) return Failed(result, "the close was not carried out", messages);
+        if (result.elapsedMs - (actedAt - start) > CLOSE_BOUND_MS)
+            return Failed(result, "the close took longer than " + std::to_string(CLOSE_BOUND_MS / 1000) + " s", messages);
+    }
     if (plan.expect == Expectation::CopiesWhole && !ranOn) return Failed(result, "the close ended the copy", messages);
+    const std::string status = ranOn && copyPressed ? ui.ControlText(PANEL_STATUS_LINE) : "";
 
     // A program still running is left with EXIT, as a user leaves it.
     if (session.Process().IsRunning()) {
@@ -143,22 +230,37 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
     if (session.Process().IsRunning()) return Failed(result, "EXIT did not end the program", messages);
     const DWORD code = session.Process().ExitCode();
     if (code != 0) return Failed(result, "the program ended with code " + std::to_string(code), messages);
-    if (GetTickCount() - start > RUN_DEADLINE_MS) return Failed(result, "the run outlasted the port's time-outs", messages);
 
-    result.packets = emulator.Packets();
-    if (!ListingsPair(result.packets, 0, plan.faultedExchange))
+    result.log = emulator.Log();
+    if (!plan.firedInLog.empty() &&
+        std::none_of(result.log.begin(), result.log.end(),
+                     [&](const std::string& line) { return line.find(plan.firedInLog) != std::string::npos; }))
+        return Failed(result, "the fault never struck (no \"" + plan.firedInLog + "\" in the emulator's log)", messages);
+    const std::vector<std::string> packets = emulator.Packets();
+    if (!ListingsPair(packets, 0, plan.faultedExchange))
         return Failed(result, "a listing's two requests are not side by side", messages);
+    if (plan.action == UserAction::Stop) {
+        for (size_t i = packetsAtAction; i < packets.size(); ++i)
+            if (packets[i].rfind(FO_PREFIX, 0) == 0) return Failed(result, "a file was opened after STOP", messages);
+    }
     // A printer that answered the greeting is told goodbye once; one that went away cannot be.
     const size_t farewells = emulator.CountPackets(SR_FAREWELL);
     const bool greeted = plan.faultedExchange != 1 && !plan.disconnects;
     if (farewells > 1 || (greeted && farewells != 1))
         return Failed(result, "the farewell went out " + std::to_string(farewells) + " times", messages);
-    for (const std::string& name : ListFolder(sandbox.Path()))
-        if (name != "received") return Failed(result, "written outside the destination: " + name, messages);
+    SnapshotDrive("C:", destination, &driveAfter);
+    if (const std::string change = DriveChange(driveBefore, driveAfter); !change.empty())
+        return Failed(result, change, messages);
     const FolderTree received = ReadFolderTree(destination);
-    if (const Outcome files = FilesSound(received, card.tree); !files) return Failed(result, files.why, messages);
-    const FolderTree& whole = plan.mode == CopyMode::WholeCard ? card.tree : card.selectionTree;
-    if (plan.expect == Expectation::CopiesWhole && !SameTree(received, whole))
-        return Failed(result, "the copy is not whole: " + SameTree(received, whole).why, messages);
+    const FolderTree& chosen = plan.mode == CopyMode::WholeCard ? card.tree : card.selectionTree;
+    if (const Outcome files = FilesSound(received, chosen); !files) return Failed(result, files.why, messages);
+    if (plan.expect == Expectation::CopiesWhole && !SameTree(received, chosen))
+        return Failed(result, "the copy is not whole: " + SameTree(received, chosen).why, messages);
+    if (!status.empty()) {
+        if (const Outcome end = EndAccounted(plan, session.LanguageModulePath(), status, messages, received, chosen); !end)
+            return Failed(result, end.why, messages);
+    } else if (copyPressed && messages.empty()) {
+        return Failed(result, "the program ended during the copy without a word", messages);
+    }
     return result;
 }

@@ -23,18 +23,28 @@ struct RunPlan {
     std::string phase;  // where it strikes, for the table
     CopyMode mode = CopyMode::WholeCard;
     std::vector<std::string> emulatorOptions;
+    // Text that the emulator's log shows once the fault has struck (a note of its own, or a reply
+    // only the fault gives); a run whose fault left no trace proves nothing and fails.
+    std::string firedInLog;
     UserAction action = UserAction::None;
     size_t actAtPacket = 0;  // act once the PC has sent this many packets (1 = the greeting)
     size_t faultedExchange = 0;  // the exchange a printer fault strikes, 0 for none
     bool disconnects = false;  // the printer goes away: no farewell can reach it
     Expectation expect = Expectation::Sound;
+    unsigned long deadlineMs = 0;  // the program's own bound for this run
 };
 
 struct RunResult {
     bool clean = true;
     std::string why;
-    std::vector<std::string> packets;
+    std::vector<std::string> log;  // the emulator's log of the run
+    unsigned long elapsedMs = 0;
 };
+
+// The port's time-out: every wait on the printer ends within it.
+constexpr unsigned long PORT_TIMEOUT_MS = 5000;
+// A close outside a copy ends the program within the exchange on the port and the farewell.
+constexpr unsigned long CLOSE_BOUND_MS = 2 * PORT_TIMEOUT_MS + 3000;
 
 // The card the campaign copies: a host folder served in a shuffled order, and its tree.
 struct CampaignCard {
@@ -47,7 +57,8 @@ struct CampaignCard {
 
 // Starts the program against the emulator set up by the plan, copies as the plan says, answers
 // every message as a careful user would, ends the program with EXIT when it is still running, and
-// checks what a run must never do: crash, hang beyond the port's time-outs, write outside the
-// destination, leave a partial or temporary file, write a byte that differs from the card's, or
-// let another exchange come between a listing's two requests.
+// checks what a run must never do: crash, outlast its bound, write anywhere on the drive but the
+// destination, leave a partial or temporary file, write a byte that differs from the card's, copy
+// what was not chosen, let another exchange come between a listing's two requests, or end with a
+// file missing that the status line and the report do not account for.
 RunResult RunOnce(const RunPlan& plan, const CampaignCard& card);

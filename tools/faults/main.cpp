@@ -3,7 +3,9 @@
 // a selection copy (or an even sample of them), and the user closing, stopping or pressing Esc at
 // chosen moments. Prints a table of runs by fault and phase and ends with "N passed, M failed".
 //
-//   faults [--every N]    inject each fault kind at every N-th exchange (default 3; 1 = all)
+//   faults [--every N] [--only KIND]
+//     --every N    inject each exchange fault at every N-th exchange (default 3; 1 = all)
+//     --only KIND  only the runs of one fault or action (as the table names it)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,22 +20,54 @@
 namespace {
 const char* const PHASES[] = {"greeting", "status", "listing", "discovery", "copy-listing", "open", "read", "farewell"};
 
-struct FaultKind {
+// A fault that strikes one exchange, given the length of the reply it strikes: the emulator
+// options and the note its log then shows, or nothing where the fault would change nothing (a
+// split or a cut of a reply no longer than the part it keeps).
+struct ExchangeFault {
     const char* name;
-    // The emulator options that put this fault on exchange n.
-    std::vector<std::string> (*options)(size_t n);
+    std::vector<std::string> (*options)(size_t n, size_t replyLength);
+    const char* note;  // the emulator's note, after "exchange N: "
 };
 
 std::string At(size_t n, const std::string& rest = "") { return std::to_string(n) + rest; }
+using Options = std::vector<std::string>;
 
-const FaultKind FAULT_KINDS[] = {
-    {"silence", [](size_t n) { return std::vector<std::string>{"--silence", At(n)}; }},
-    {"cut", [](size_t n) { return std::vector<std::string>{"--cut", At(n, ":1")}; }},
-    {"garbage", [](size_t n) { return std::vector<std::string>{"--garbage", At(n, ":ff41ff42ff")}; }},
-    {"split", [](size_t n) { return std::vector<std::string>{"--split", At(n, ":2:300")}; }},
-    {"disconnect", [](size_t n) { return std::vector<std::string>{"--disconnect", At(n, ":1")}; }},
-    {"status", [](size_t n) { return std::vector<std::string>{"--status", At(n, ":21")}; }},
-    {"slow", [](size_t n) { return std::vector<std::string>{"--split", At(n, ":1:4500")}; }},
+const ExchangeFault EXCHANGE_FAULTS[] = {
+    {"silence", [](size_t n, size_t) { return Options{"--silence", At(n)}; }, "silence"},
+    {"cut", [](size_t n, size_t length) { return length > 1 ? Options{"--cut", At(n, ":1")} : Options{}; }, "cut"},
+    {"cut-half", [](size_t n, size_t length) { return length > 3 ? Options{"--cut", At(n, ":" + std::to_string(length / 2))} : Options{}; }, "cut"},
+    {"garbage", [](size_t n, size_t) { return Options{"--garbage", At(n, ":ff41ff42ff")}; }, "garbage"},
+    {"garbage-long", [](size_t n, size_t length) { return Options{"--garbage", At(n, ":" + std::string(2 * (length + 7), 'e'))}; }, "garbage"},
+    {"split", [](size_t n, size_t length) { return length > 2 ? Options{"--split", At(n, ":2:300")} : Options{}; }, "split"},
+    {"disconnect", [](size_t n, size_t) { return Options{"--disconnect", At(n, ":1")}; }, "disconnect"},
+    {"status", [](size_t n, size_t) { return Options{"--status", At(n, ":21")}; }, "status 21"},
+    {"slow", [](size_t n, size_t length) { return length > 1 ? Options{"--split", At(n, ":1:4500")} : Options{}; }, "split"},
+};
+
+// Faults of a whole command or of the card, each a run of its own: what the emulator is told, the
+// phase it belongs to, and what its log shows once it has struck.
+struct CardFault {
+    const char* name;
+    const char* phase;
+    Options options;
+    const char* firedInLog;
+};
+
+const CardFault CARD_FAULTS[] = {
+    {"sr-status", "greeting", {"--sr-status", "01,01"}, "< 01"},
+    {"not-ready", "status", {"--sc-status", "10,10,10"}, "< 10"},
+    {"sc-error", "status", {"--sc-status", "21"}, "< 21"},
+    {"ir-status", "listing", {"--ir-status", "05"}, "< 05"},
+    {"count-extra", "listing", {"--count-extra", "2"}, "< 000007"},
+    {"fo-refused", "open", {"--fo-status", "ff"}, "< ff00000000"},
+    {"fo-error", "open", {"--fo-status", "21"}, "< 21"},
+    {"fr-status", "read", {"--fr-status", "21"}, "< 21"},
+    // Hostile records: a name that would leave the destination, a device name, a file larger
+    // than memory, a folder with an extension that the card does not have.
+    {"record-path", "discovery", {"--inject-record", "\\DCIM:2e2e5c41202020202020" "20:20:10"}, "2e2e5c41"},
+    {"record-device", "discovery", {"--inject-record", "\\:434f4e20202020204a5047:20:10"}, "434f4e20202020204a5047"},
+    {"record-huge", "discovery", {"--inject-record", "\\MISC:4855474520202020424947:20:4294967295"}, "4855474520202020424947"},
+    {"record-folder", "discovery", {"--inject-record", "\\:414c42554d2020204f4c44:10:0"}, "414c42554d2020204f4c44"},
 };
 
 CampaignCard MakeCard(CCardFolder& folder) {
@@ -85,33 +119,68 @@ std::vector<std::string> Phases(const std::vector<std::string>& packets) {
     return phases;
 }
 
+// The packets of a run and the length of each one's reply, from the emulator's log.
+void Exchanges(const std::vector<std::string>& log, std::vector<std::string>* packets, std::vector<size_t>* replies) {
+    for (const std::string& line : log) {
+        if (line.rfind("> ", 0) == 0) {
+            packets->push_back(line.substr(2));
+            replies->push_back(0);
+        } else if (line.rfind("< ", 0) == 0 && !replies->empty()) {
+            replies->back() += (line.size() - 2) / 2;
+        }
+    }
+}
+
+// The program's own bound for a run: a clean run's time, and for the fault one exchange that
+// waits out the port's time-out in each direction (an open asks again, up to six times), or the
+// user's moment held open.
+unsigned long Deadline(unsigned long cleanMs, const std::string& phase) {
+    return 2 * cleanMs + (phase == "open" ? 7 : 3) * PORT_TIMEOUT_MS;
+}
+
 // Each fault kind at every `every`-th exchange of a clean run, shifted by kind so that every
-// exchange is hit by some kind, and a whole run on a slow link.
-void AddFaultPlans(CopyMode mode, const std::vector<std::string>& phases, size_t every, std::vector<RunPlan>* plans) {
-    for (size_t k = 0; k < std::size(FAULT_KINDS); ++k) {
+// exchange is hit by some kind; each fault of a command or of the card; a whole run on a slow link.
+void AddFaultPlans(CopyMode mode, const std::vector<std::string>& phases, const std::vector<size_t>& replies,
+                   unsigned long cleanMs, size_t every, std::vector<RunPlan>* plans) {
+    for (size_t k = 0; k < std::size(EXCHANGE_FAULTS); ++k) {
         for (size_t n = 1; n <= phases.size(); ++n) {
             if ((n + k) % every != 0) continue;
             RunPlan plan;
-            plan.kind = FAULT_KINDS[k].name;
+            plan.emulatorOptions = EXCHANGE_FAULTS[k].options(n, replies[n - 1]);
+            if (plan.emulatorOptions.empty()) continue;
+            plan.kind = EXCHANGE_FAULTS[k].name;
             plan.phase = phases[n - 1];
             plan.mode = mode;
-            plan.emulatorOptions = FAULT_KINDS[k].options(n);
+            plan.firedInLog = "# exchange " + std::to_string(n) + ": " + EXCHANGE_FAULTS[k].note;
             plan.faultedExchange = n;
-            plan.disconnects = std::strcmp(FAULT_KINDS[k].name, "disconnect") == 0;
+            plan.disconnects = std::strcmp(EXCHANGE_FAULTS[k].name, "disconnect") == 0;
+            plan.deadlineMs = Deadline(cleanMs, plan.phase);
             plans->push_back(plan);
         }
+    }
+    for (const CardFault& fault : CARD_FAULTS) {
+        RunPlan plan;
+        plan.kind = fault.name;
+        plan.phase = fault.phase;
+        plan.mode = mode;
+        plan.emulatorOptions = fault.options;
+        plan.firedInLog = fault.firedInLog;
+        plan.deadlineMs = Deadline(cleanMs, plan.phase) + 6 * PORT_TIMEOUT_MS;  // asked again at each step
+        plans->push_back(plan);
     }
     RunPlan slow;
     slow.kind = "slow";
     slow.phase = "read";
     slow.mode = mode;
     slow.emulatorOptions = {"--rate", "3000"};
+    slow.deadlineMs = 20 * cleanMs + 60000;  // the card of 25 KB at 3 KB/s
     plans->push_back(slow);
 }
 
 // The user closing, pressing Esc or STOP at chosen moments; each moment's exchange is held open
 // for a while. Outside a copy the close ends the program; during one it is held back.
-void AddUserPlans(CopyMode mode, const std::vector<std::string>& phases, std::vector<RunPlan>* plans) {
+void AddUserPlans(CopyMode mode, const std::vector<std::string>& phases, unsigned long cleanMs,
+                  std::vector<RunPlan>* plans) {
     auto firstOf = [&](const std::string& phase) {
         const auto found = std::find(phases.begin(), phases.end(), phase);
         return found == phases.end() ? size_t(0) : size_t(found - phases.begin()) + 1;
@@ -139,6 +208,7 @@ void AddUserPlans(CopyMode mode, const std::vector<std::string>& phases, std::ve
             plan.action = action;
             plan.actAtPacket = moment.packet;
             if (moment.packet > 1) plan.emulatorOptions = {"--split", At(moment.packet, ":1:2500")};
+            plan.deadlineMs = Deadline(cleanMs, plan.phase);
             plan.expect = action == UserAction::Stop ? Expectation::Sound
                           : moment.copying            ? Expectation::CopiesWhole
                                                       : Expectation::EndsItself;
@@ -177,8 +247,10 @@ void PrintTable(const std::vector<std::string>& kinds, std::map<std::string, std
 
 int main(int argc, char** argv) {
     size_t every = 3;
+    std::string only;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--every") == 0) every = std::max(1, std::atoi(argv[i + 1]));
+        if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
     }
     if (!EmulatorControl::Available()) {
         std::fprintf(stderr, "faults: no emulator (EMULATOR_CONTROL); run it through make faults\n");
@@ -192,18 +264,26 @@ int main(int argc, char** argv) {
         RunPlan clean;
         clean.kind = "none";
         clean.mode = mode;
+        clean.deadlineMs = 120000;
         const RunResult baseline = RunOnce(clean, card);
         if (!baseline.clean) {
             std::fprintf(stderr, "faults: a run without a fault already fails: %s\n", baseline.why.c_str());
             return 1;
         }
-        const std::vector<std::string> phases = Phases(baseline.packets);
-        std::printf("%s: %zu exchanges in a clean run\n", mode == CopyMode::WholeCard ? "whole card" : "selection",
-                    baseline.packets.size());
-        AddFaultPlans(mode, phases, every, &plans);
-        AddUserPlans(mode, phases, &plans);
+        std::vector<std::string> packets;
+        std::vector<size_t> replies;
+        Exchanges(baseline.log, &packets, &replies);
+        const std::vector<std::string> phases = Phases(packets);
+        std::printf("%s: %zu exchanges in a clean run of %.1f s\n", mode == CopyMode::WholeCard ? "whole card" : "selection",
+                    packets.size(), baseline.elapsedMs / 1000.0);
+        AddFaultPlans(mode, phases, replies, baseline.elapsedMs, every, &plans);
+        AddUserPlans(mode, phases, baseline.elapsedMs, &plans);
     }
 
+    if (!only.empty()) {
+        plans.erase(std::remove_if(plans.begin(), plans.end(), [&](const RunPlan& p) { return p.kind != only; }),
+                    plans.end());
+    }
     std::printf("%zu runs (faults at every %zu. exchange, each kind at other exchanges)\n\n", plans.size(), every);
     std::map<std::string, std::map<std::string, Cell>> table;
     std::vector<std::string> kinds;

@@ -2,6 +2,8 @@
 
 #include <shlwapi.h>
 
+#include "ModuleText.h"
+
 ::testing::AssertionResult Succeeded(const Outcome& outcome) {
     if (outcome) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << outcome.why;
@@ -52,14 +54,7 @@ void CWindowStory::Start(const std::vector<std::string>& aFaults, const std::str
 }
 
 std::string CWindowStory::Text(UINT nId) const {
-    HMODULE hModule =
-        LoadLibraryExA(m_session.LanguageModulePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    char text[1024] = "";
-    if (hModule) {
-        LoadStringA(hModule, nId, text, sizeof(text));
-        FreeLibrary(hModule);
-    }
-    return text;
+    return ModuleText(m_session.LanguageModulePath(), nId);
 }
 
 ::testing::AssertionResult CWindowStory::Answer(const std::string& strText, int nButton,

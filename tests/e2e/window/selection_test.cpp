@@ -45,14 +45,15 @@ TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
         return Fill(Text(TEXT_LEFT_DECLINED + outcome - FILE_DECLINED), {pCount}) + "\n";
     };
     const std::string strReport =
-        Fill(Text(TEXT_REPORT_HEADER), {"5", "9"}) + "\n" + left(FILE_DECLINED, "1") +
+        Fill(Text(TEXT_REPORT_HEADER_AT_LEAST), {"5"}) + "\n" + left(FILE_DECLINED, "1") +
         left(FILE_BAD_NAME, "1") + left(FILE_READ_FAILED, "1") + left(FILE_DISK_FULL, "2") + "\n" +
         Text(TEXT_REPORT_NAMES) +
         "\n\\DCIM\\100PHOTO\\SUB\\CON.JPG\n\\DCIM\\101PHOTO\\GHOST.OLD\n\\DCIM\\101PHOTO\\B2.BIN\n" +
         Fill(Text(TEXT_REPORT_MORE), {"1"});
     ASSERT_TRUE(Answer(strReport, IDOK));
     ASSERT_TRUE(WaitForCopyEnd());
-    EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Fill(Text(TEXT_COPIED_SOME), {"4", "9"}));
+    // The folder the printer does not have may hold files: the total is a least one.
+    EXPECT_EQ(Ui().ControlText(PANEL_STATUS_LINE), Fill(Text(TEXT_COPIED_OF_AT_LEAST), {"4", "9"}));
     // The folder is asked for by its card name, extension and all.
     EXPECT_EQ(Packets(ListingPacket("\\DCIM\\101PHOTO\\GHOST.OLD\\*.*")).size(), 2u);
     EXPECT_TRUE(Ui().IsEnabled(PANEL_PARENT_BUTTON));

@@ -2,8 +2,7 @@
 // sorted order, over a throttled link; checked against the tree mtools extracts from the image.
 // An item still selected in the list is not copied or counted twice, and a file of the user's
 // that shares the name of the program's refresh marker stays as it was.
-#include <regex>
-
+#include "ModuleText.h"
 #include "WindowStory.h"
 
 namespace {
@@ -66,23 +65,6 @@ std::vector<std::string> CopyPackets(const std::vector<CardItem>& aCard) {
         }
     }
     return aPackets;
-}
-
-// The texts a language-module pattern puts where its "%1" to "%9" stand; empty when it does not
-// match.
-std::vector<std::string> Fields(const std::string& strPattern, const std::string& strText) {
-    std::string strExpression;
-    for (size_t i = 0; i < strPattern.size(); ++i) {
-        if (strPattern[i] == '%' && i + 1 < strPattern.size() && isdigit(strPattern[i + 1])) {
-            strExpression += "(.+?)";
-            ++i;
-        } else {
-            strExpression += std::string(isalnum(strPattern[i]) ? "" : "\\") + strPattern[i];
-        }
-    }
-    std::smatch match;
-    if (!std::regex_match(strText, match, std::regex(strExpression))) return {};
-    return std::vector<std::string>(match.begin() + 1, match.end());
 }
 
 }  // namespace
