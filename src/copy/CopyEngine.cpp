@@ -132,11 +132,13 @@ int CTransferDlg::AddSubFolders(const char* folderPath, const RawListing& listin
 }
 
 // A listing of a tree's folder: a sub-folder always lists its "." and "..", so one that lists
-// nothing is missing, as a printer answers a folder it does not have.
+// nothing is missing, as a printer answers a folder it does not have; one whose records did not
+// all arrive is not known whole, and a walk takes nothing of it.
 CTransferDlg::TreeListing CTransferDlg::ListTreeFolder(HANDLE port, const char* path, RawListing* listing) {
     if (!ReadRawListing(port, path, listing, &m_bBusy)) return TREE_NO_ANSWER;
     const bool root = std::strcmp(path, "\\") == 0;
-    return listing->status != 0 || (listing->count == 0 && !root) ? TREE_NOT_LISTED : TREE_LISTED;
+    return listing->status != 0 || !listing->whole || (listing->count == 0 && !root) ? TREE_NOT_LISTED
+                                                                                     : TREE_LISTED;
 }
 
 // The files of one discovery listing go into the copy's account: those the PC can hold are to be

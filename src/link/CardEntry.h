@@ -32,6 +32,7 @@ static_assert(sizeof(CardEntry) == 24, "entry is 24 bytes");
 struct RawListing {
     uint8_t status = 0;
     uint16_t count = 0;
+    bool whole = false;  // every record the header announced arrived
     uint8_t* records = nullptr;  // count * 20 bytes, owned by the caller (free with FreeRawListing)
 };
 

@@ -108,6 +108,7 @@ int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing, const
     // Hand back only the records that arrived whole.
     const unsigned arrived = (moved - CARD_LISTING_HEADER) / CARD_RECORD_SIZE;
     listing->count = static_cast<uint16_t>(arrived < count ? arrived : count);
+    listing->whole = arrived >= count;
     std::memmove(listing->records, listing->records + CARD_LISTING_HEADER,
                  listing->count * CARD_RECORD_SIZE);
     listing->status = header[0];

@@ -47,13 +47,15 @@ Outcome Act(UserAction action, CUiDriver& ui) {
 }
 
 // Each listing is two identical requests in a row; a lone one is a listing given up at the
-// faulted exchange (or the last packet); anything else means two exchanges were interleaved.
-bool ListingsPair(const std::vector<std::string>& packets, size_t i, size_t faultedExchange) {
+// faulted exchange, or the last one of all where the user stopped or closed (or the last packet);
+// anything else means two exchanges were interleaved.
+bool ListingsPair(const std::vector<std::string>& packets, size_t i, size_t faultedExchange, size_t lastLone) {
     if (i >= packets.size()) return true;
-    if (packets[i].rfind(IR_PREFIX, 0) != 0) return ListingsPair(packets, i + 1, faultedExchange);
-    if (i + 1 < packets.size() && packets[i + 1] == packets[i] && ListingsPair(packets, i + 2, faultedExchange))
+    if (packets[i].rfind(IR_PREFIX, 0) != 0) return ListingsPair(packets, i + 1, faultedExchange, lastLone);
+    if (i + 1 < packets.size() && packets[i + 1] == packets[i] && ListingsPair(packets, i + 2, faultedExchange, lastLone))
         return true;
-    return (i + 1 == faultedExchange || i + 1 == packets.size()) && ListingsPair(packets, i + 1, faultedExchange);
+    return (i + 1 == faultedExchange || i == lastLone || i + 1 == packets.size()) &&
+           ListingsPair(packets, i + 1, faultedExchange, lastLone);
 }
 
 // Every file that arrived is a chosen one, the card's byte for byte, and nothing half-written is
@@ -237,7 +239,10 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
                      [&](const std::string& line) { return line.find(plan.firedInLog) != std::string::npos; }))
         return Failed(result, "the fault never struck (no \"" + plan.firedInLog + "\" in the emulator's log)", messages);
     const std::vector<std::string> packets = emulator.Packets();
-    if (!ListingsPair(packets, 0, plan.faultedExchange))
+    size_t lastListing = packets.size();
+    for (size_t i = 0; i < packets.size() && plan.action != UserAction::None; ++i)
+        if (packets[i].rfind(IR_PREFIX, 0) == 0) lastListing = i;
+    if (!ListingsPair(packets, 0, plan.faultedExchange, lastListing))
         return Failed(result, "a listing's two requests are not side by side", messages);
     if (plan.action == UserAction::Stop) {
         for (size_t i = packetsAtAction; i < packets.size(); ++i)
@@ -245,7 +250,7 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
     }
     // A printer that answered the greeting is told goodbye once; one that went away cannot be.
     const size_t farewells = emulator.CountPackets(SR_FAREWELL);
-    const bool greeted = plan.faultedExchange != 1 && !plan.disconnects;
+    const bool greeted = plan.faultedExchange != 1 && !plan.disconnects && !plan.refusesGreeting;
     if (farewells > 1 || (greeted && farewells != 1))
         return Failed(result, "the farewell went out " + std::to_string(farewells) + " times", messages);
     SnapshotDrive("C:", destination, &driveAfter);

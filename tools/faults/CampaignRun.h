@@ -30,6 +30,7 @@ struct RunPlan {
     size_t actAtPacket = 0;  // act once the PC has sent this many packets (1 = the greeting)
     size_t faultedExchange = 0;  // the exchange a printer fault strikes, 0 for none
     bool disconnects = false;  // the printer goes away: no farewell can reach it
+    bool refusesGreeting = false;  // the printer never answers the greeting: no farewell is due
     Expectation expect = Expectation::Sound;
     unsigned long deadlineMs = 0;  // the program's own bound for this run
 };

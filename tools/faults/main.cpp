@@ -66,7 +66,7 @@ const CardFault CARD_FAULTS[] = {
     // than memory, a folder with an extension that the card does not have.
     {"record-path", "discovery", {"--inject-record", "\\DCIM:2e2e5c41202020202020" "20:20:10"}, "2e2e5c41"},
     {"record-device", "discovery", {"--inject-record", "\\:434f4e20202020204a5047:20:10"}, "434f4e20202020204a5047"},
-    {"record-huge", "discovery", {"--inject-record", "\\MISC:4855474520202020424947:20:4294967295"}, "4855474520202020424947"},
+    {"record-huge", "discovery", {"--inject-record", "\\DCIM:4855474520202020424947:20:4294967295"}, "4855474520202020424947"},
     {"record-folder", "discovery", {"--inject-record", "\\:414c42554d2020204f4c44:10:0"}, "414c42554d2020204f4c44"},
 };
 
@@ -165,6 +165,7 @@ void AddFaultPlans(CopyMode mode, const std::vector<std::string>& phases, const 
         plan.mode = mode;
         plan.emulatorOptions = fault.options;
         plan.firedInLog = fault.firedInLog;
+        plan.refusesGreeting = std::strcmp(fault.name, "sr-status") == 0;
         plan.deadlineMs = Deadline(cleanMs, plan.phase) + 6 * PORT_TIMEOUT_MS;  // asked again at each step
         plans->push_back(plan);
     }

@@ -18,6 +18,7 @@ struct ListingRow {
     bool raw = false;                       // the tree walk's form, which keeps every record
     DWORD timeoutMs = PORT_TIMEOUT_MS;
     size_t repliesBeforeNext = 0;           // the next path waits until this many replies went out
+    bool whole = true;                      // the tree walk's form has every record announced
 
     int result = {};
     std::vector<std::string> packets = {};
@@ -61,6 +62,9 @@ const ListingRow kRows[] = {
     {.name = "TreeWalkFormKeepsEveryRecord", .files = {{"DCIM\\IMG.JPG", 3}}, .paths = {"\\", "\\DCIM"}, .raw = true,
      .result = 1, .packets = {ROOT, ROOT, DCIM, DCIM},
      .replies = {"000001:3", "000001:23", "000003:3", "000003:63"}, .entries = {".\\", "..\\", "IMG.JPG:3"}},
+    {.name = "TreeWalkFormKnowsAShortListing", .files = {{"A.JPG", 1}}, .faults = {"--count-extra", "1"}, .raw = true,
+     .timeoutMs = 1000, .whole = false, .result = 1, .packets = {ROOT, ROOT}, .replies = {"000002:3", "000002:23"},
+     .entries = {"A.JPG:1"}},
     // The records of the first listing come after its time-out and lie in the port when the
     // next listing asks: they are not its answer.
     {.name = "LateRestOfAReplyIsNotTheNextAnswer", .files = {{"A.JPG", 1}}, .faults = {"--split", "2:3:1500"},
@@ -94,6 +98,7 @@ TEST_P(LinkListing, Scenario) {
         if (row.raw) {
             RawListing listing;
             result = ReadRawListing(link->GetPort(), path.c_str(), &listing);
+            EXPECT_EQ(listing.whole, row.whole);
             for (int i = 0; i < listing.count; ++i) {
                 ConvertEntry(entries.emplace_back(), listing.records + i * CARD_RECORD_SIZE);
             }
