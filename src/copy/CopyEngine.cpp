@@ -132,13 +132,11 @@ int CTransferDlg::AddSubFolders(const char* folderPath, const RawListing& listin
 }
 
 // A listing of a tree's folder: a sub-folder always lists its "." and "..", so one that lists
-// nothing is missing, as a printer answers a folder it does not have; one whose records did not
-// all arrive is not known whole, and a walk takes nothing of it.
+// nothing is missing, as a printer answers a folder it does not have.
 CTransferDlg::TreeListing CTransferDlg::ListTreeFolder(HANDLE port, const char* path, RawListing* listing) {
     if (!ReadRawListing(port, path, listing, &m_bBusy)) return TREE_NO_ANSWER;
     const bool root = std::strcmp(path, "\\") == 0;
-    return listing->status != 0 || !listing->whole || (listing->count == 0 && !root) ? TREE_NOT_LISTED
-                                                                                     : TREE_LISTED;
+    return listing->status != 0 || (listing->count == 0 && !root) ? TREE_NOT_LISTED : TREE_LISTED;
 }
 
 // The files of one discovery listing go into the copy's account: those the PC can hold are to be
@@ -231,6 +229,9 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
             continue;
         }
         node->listed = true;
+        // What did arrive of a listing cut short is walked; the folder is reported, as files and
+        // folders of it may be missing from the account.
+        if (!listing.whole) LeaveFolder(node->path, FILE_READ_FAILED);
         AddSubFolders(node->path, listing, node);
         TallyFiles(node, listing, tree);
     }
