@@ -65,8 +65,10 @@ if [ -n "${not_run:-}" ]; then
         "programs ($BRISLING_HOST_32BIT_WHY):"
     echo "$not_run"
 fi
+# One closing line for the whole run, summed over the test sets.
+awk '/tests passed, [0-9]+ tests failed out of/ { failed += $4; total += $NF }
+     END { printf "total: %d passed, %d failed\n", total - failed, failed }' "$log"
 if [ ${#failed[@]} -gt 0 ]; then
     echo "FAILED: ${failed[*]}"
     exit 1
 fi
-echo "All test sets passed."
