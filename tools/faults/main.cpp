@@ -166,7 +166,8 @@ void AddFaultPlans(CopyMode mode, const std::vector<std::string>& phases, const 
         plan.emulatorOptions = fault.options;
         plan.firedInLog = fault.firedInLog;
         plan.refusesGreeting = std::strcmp(fault.name, "sr-status") == 0;
-        plan.deadlineMs = Deadline(cleanMs, plan.phase) + 6 * PORT_TIMEOUT_MS;  // asked again at each step
+        // Such a fault can strike every exchange of its command: each may wait out its time-out.
+        plan.deadlineMs = 2 * cleanMs + (phases.size() + 6) * PORT_TIMEOUT_MS;
         plans->push_back(plan);
     }
     RunPlan slow;
