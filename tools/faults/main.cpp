@@ -51,10 +51,11 @@ struct CardFault {
     const char* phase;
     Options options;
     const char* firedInLog;
+    bool refusesGreeting = false;  // no farewell is due
 };
 
 const CardFault CARD_FAULTS[] = {
-    {"sr-status", "greeting", {"--sr-status", "01,01"}, "< 01"},
+    {"sr-status", "greeting", {"--sr-status", "01,01"}, "< 01", true},
     {"not-ready", "status", {"--sc-status", "10,10,10"}, "< 10"},
     {"sc-error", "status", {"--sc-status", "21"}, "< 21"},
     {"ir-status", "listing", {"--ir-status", "05"}, "< 05"},
@@ -165,7 +166,7 @@ void AddFaultPlans(CopyMode mode, const std::vector<std::string>& phases, const 
         plan.mode = mode;
         plan.emulatorOptions = fault.options;
         plan.firedInLog = fault.firedInLog;
-        plan.refusesGreeting = std::strcmp(fault.name, "sr-status") == 0;
+        plan.refusesGreeting = fault.refusesGreeting;
         // Such a fault can strike every exchange of its command: each may wait out its time-out.
         plan.deadlineMs = 2 * cleanMs + (phases.size() + 6) * PORT_TIMEOUT_MS;
         plans->push_back(plan);
