@@ -30,8 +30,8 @@ constexpr UINT TEXT_REPORT_HEADER = 3027;
 constexpr UINT TEXT_REPORT_NAMES = 3028;
 constexpr UINT TEXT_REPORT_MORE = 3029;
 // The end when not every file of the chosen folders could be found (a folder not read, a STOP).
-constexpr UINT TEXT_COPIED_OF_AT_LEAST = 3030;
-constexpr UINT TEXT_REPORT_HEADER_AT_LEAST = 3031;
+constexpr UINT TEXT_COPIED_OF_AT_LEAST = 3040;
+constexpr UINT TEXT_REPORT_HEADER_AT_LEAST = 3041;
 constexpr UINT TEXT_LEFT_DECLINED = 3030;  // then one text per way a file is left, in FileOutcome order
 
 constexpr int UI_TEXT_SLOTS = 8;
