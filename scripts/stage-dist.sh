@@ -7,6 +7,6 @@ dist="$2"
 language="${3:-en}"
 here=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$dist"
-cp "$build/src/Brisling.exe" "$build/lang/$language/resource.dll" "$dist/"
+cp "$build/src/Brisling.exe" "$build/src/BrislingCopy.exe" "$build/lang/$language/resource.dll" "$dist/"
 cp "$here"/src/res/art/printer_8bit.bmp "$here"/src/res/art/monitor_8bit.bmp "$here"/src/res/art/kestrel_8bit.bmp "$dist/"
 echo "staged $dist"

@@ -32,9 +32,18 @@ constexpr UINT TEXT_REPORT_MORE = 3029;
 // The end when not every file of the chosen folders could be found (a folder not read, a STOP).
 constexpr UINT TEXT_COPIED_OF_AT_LEAST = 3040;
 constexpr UINT TEXT_REPORT_HEADER_AT_LEAST = 3041;
+// The end when files were already on the PC and kept, and the overwrite question's buttons.
+constexpr UINT TEXT_COPIED_SOME_ALREADY_THERE = 3042;
+constexpr UINT TEXT_BUTTON_YES = 3043;
+constexpr UINT TEXT_BUTTON_YES_TO_ALL = 3044;
+constexpr UINT TEXT_BUTTON_NO = 3045;
+constexpr UINT TEXT_BUTTON_NO_TO_ALL = 3046;
 constexpr UINT TEXT_LEFT_DECLINED = 3030;  // then one text per way a file is left, in FileOutcome order
 
+constexpr UINT TEXT_DISK_FULL = 3310;
+
 constexpr int UI_TEXT_SLOTS = 8;
+constexpr int UI_TEXT_OVERWRITE = 5;
 constexpr int UI_TEXT_SIZE = 64;
 // The text id read into each UI text slot.
 extern const UINT UiTextIds[UI_TEXT_SLOTS];

@@ -74,6 +74,7 @@ BOOL CTransferDlg::OnInitDialog() {
 
 int CTransferDlg::InitLink() {
     m_pLink = new CPrinterLink(this);
+    m_pCopy = new CCardCopy(*m_pLink, *this, *this);
     m_linkJob.link = m_pLink;
     const int opened = m_pLink->Open("LPT1");
     if (!opened) {

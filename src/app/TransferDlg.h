@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "app/LanguageModule.h"
-#include "copy/CopyTally.h"
+#include "copy/CardCopy.h"
+#include "copy/CopyUser.h"
 #include "display/BitmapButtonSet.h"
 #include "display/Dib.h"
 #include "display/PanelIds.h"
@@ -20,15 +21,11 @@ constexpr UINT CMD_CONNECT = 3000;
 
 // Copy-side worker jobs.
 constexpr LONG COPY_JOB_LAMPS = 8;
-constexpr LONG COPY_JOB_SELECTION = 9;
-constexpr LONG COPY_JOB_WHOLE_CARD = 10;
-constexpr int COPY_PATH_SIZE = 1024;
+constexpr LONG COPY_JOB_RUN = 9;
 
 struct CopyJob {
     CTransferDlg* owner;
     LONG code;
-    HANDLE port;
-    char destination[COPY_PATH_SIZE];
 };
 
 UINT CopyWorkerProc(void* job);
@@ -41,26 +38,10 @@ constexpr UINT_PTR PROGRESS_TIMER = 2;
 // The answer to a message box that takes nothing further: Cancel, No, or its only button.
 int SafeAnswer(UINT buttons);
 
-// One card folder found by a tree walk; the nodes form a list in the order found.
-constexpr int FOLDER_PATH_SIZE = 256;
-struct FolderNode {
-    char path[FOLDER_PATH_SIZE];
-    FolderNode* previous;
-    FolderNode* next;
-    // What discovery found: whether the folder could be listed, and the files in it to copy.
-    bool listed;
-    uint32_t files;
-    uint64_t bytes;
-};
-// Folders one tree walk lists at most: a damaged card can nest or repeat its folders without end.
-constexpr int TREE_FOLDERS_MAX = 4096;
-int FreeFolderNodes(FolderNode* first);
-void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security);
-
 // The main window: the Explorer-style Open dialog whose standard part names the destination,
 // with the card panel (template 502) added. The object is attached to the panel; the standard
 // dialog is the panel's parent. Its code is split by concern across the subsystem folders.
-class CTransferDlg : public CFileDialog, public CLinkOwner {
+class CTransferDlg : public CFileDialog, public CLinkOwner, public CCopyUser {
 public:
     CTransferDlg(BOOL bOpenFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
                  const char* filter, CWnd* parent);
@@ -107,7 +88,6 @@ public:
     void PostLinkCommand(UINT id) override;
     int AskUser(const char* text, UINT type) override;
     void LoadModuleText(UINT id, char* buffer, int size) override;
-    const char* GetUiText(int slot) override { return m_uiText[slot]; }
     std::string GetPathName() override;
 
     // copy/CardBrowser.cpp: the card side
@@ -128,30 +108,15 @@ public:
     void OnStop();
     BOOL OnCopyDone(UINT id);
 
-    // copy/CopyEngine.cpp: the walks
-    void CopySelection();
-    int CopyFolderTree(HANDLE port, const char* source, char* destination);
-    int AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node);
-    FileOutcome WritePcFile(const char* destination, WORD prefixLength, const char* nodePath,
-                            const char* pcFileName, DWORD size, const BYTE* buffer);
-    void ShowDiskFull();
-    // The files of one folder tree that the walk found and has finished.
-    struct TreeAccount {
-        uint32_t files = 0, doneFiles = 0;
-        uint64_t bytes = 0, doneBytes = 0;
-    };
-    enum TreeListing { TREE_LISTED, TREE_NOT_LISTED, TREE_NO_ANSWER };
-    TreeListing ListTreeFolder(HANDLE port, const char* path, RawListing* listing);
-    void TallyFiles(FolderNode* node, const RawListing& listing, TreeAccount& tree);
-    void LeaveFolder(const char* path, FileOutcome outcome);
-    void FinishFile(FileOutcome outcome, uint32_t size, const std::string& name, TreeAccount& tree);
-    void FinishFolderFiles(FileOutcome outcome, const FolderNode& node, TreeAccount& tree);
-    void EndTreeEarly(FileOutcome outcome, const TreeAccount& tree);
+    // copy/CopyQuestions.cpp: what the copy asks of the user
+    OverwriteAnswer AskOverwrite(const std::string& pcPath) override;
+    void TellDiskFull() override;
+    void CopyEnded(const CCopyTally& tally, bool stopped) override;
 
     // copy/CopyProgress.cpp: how far a copy has come, and what it left behind
     std::string ModuleText(UINT id);
     void OnFileProgress(uint32_t received) override;
-    void StartProgress(const std::vector<CardEntry>& selection, bool wholeCard);
+    void StartProgress();
     void ShowProgress();
     bool FitsStatusLine(const std::string& text) const;
     static void SetTextIfChanged(HWND window, const std::string& text);
@@ -182,12 +147,8 @@ public:
 
     // The listing the card list shows, taken whole from the link when it arrived.
     std::vector<CardEntry> m_cardEntries;
-    // What a copy works on, fixed when COPY is pressed.
-    std::vector<CardEntry> m_copySelection;
-    std::string m_strCopyFolder;
-    std::string m_strCopyDestination;
-
-    CCopyTally m_tally;
+    // The copy, made with the link.
+    CCardCopy* m_pCopy = nullptr;
     // What the progress shows, so that it never goes back.
     struct ProgressShown {
         uint32_t doneFiles, totalFiles;

@@ -86,6 +86,8 @@ void CTransferDlg::OnDestroy() {
         ::FreeLibrary(m_hLanguageModule);
         m_hLanguageModule = nullptr;
     }
+    delete m_pCopy;
+    m_pCopy = nullptr;
     delete m_pLink;
     m_pLink = nullptr;
     m_linkJob.link = nullptr;

@@ -28,12 +28,8 @@ UINT CopyWorkerProc(void* param) {
         case COPY_JOB_LAMPS:
             job->owner->AnimateLamps();
             break;
-        case COPY_JOB_SELECTION:
-            job->owner->CopySelection();
-            break;
-        case COPY_JOB_WHOLE_CARD:
-            job->owner->CopyFolderTree(job->port, "\\", job->destination);
-            job->owner->SendLinkCommand(CMD_COPY_DONE);
+        case COPY_JOB_RUN:
+            job->owner->m_pCopy->Run();
             break;
         default:
             break;
@@ -80,24 +76,18 @@ void CTransferDlg::OnCopy() {
     SetSystemCloseItem(standard, MF_DISABLED | MF_GRAYED);
 
     // The copy takes its items, their folder and the destination as they are now: the controls
-    // that could change them are disabled until it ends.
+    // that could change them are disabled until it ends. A whole-card copy takes the card, not
+    // items still selected in the list.
     const std::string pathName = GetPathName();
-    m_copySelection = selection;
-    m_strCopyFolder = m_strCardPath;
+    CopyOrder order;
+    order.wholeCard = m_bSelectAll == 1;
+    for (const CardEntry& entry : selection) order.items.push_back({m_strCardPath, entry});
+    order.destination = order.wholeCard ? CutToParent(pathName) : CutLastComponent(pathName);
     m_bStopped = false;
-    // A whole-card copy takes the card, not items still selected in the list.
-    StartProgress(m_bSelectAll == 1 ? std::vector<CardEntry>{} : selection, m_bSelectAll == 1);
-    m_strCopyDestination = CutLastComponent(pathName);
+    m_pCopy->Start(order);
+    StartProgress();
     g_copyJob.owner = this;
-    if (m_bSelectAll == 1) {
-        g_copyJob.port = m_pLink->GetPort();
-        const std::string folder = CutToParent(pathName);
-        std::strncpy(g_copyJob.destination, folder.c_str(), COPY_PATH_SIZE - 2);
-        g_copyJob.destination[COPY_PATH_SIZE - 2] = 0;
-        g_copyJob.code = COPY_JOB_WHOLE_CARD;
-    } else {
-        g_copyJob.code = COPY_JOB_SELECTION;
-    }
+    g_copyJob.code = COPY_JOB_RUN;
     if (!StartPortWorker(CopyWorkerProc, &g_copyJob)) OnCopyDone(CMD_COPY_DONE);
 }
 
@@ -111,9 +101,8 @@ void CTransferDlg::OnStop() {
     SetBitmapButtonImages(set, PANEL_EXIT_STOP_BUTTON, StopPictures(DisplayMode));
     RepaintBitmapButton(m_hWnd, PANEL_EXIT_STOP_BUTTON);
     EnableItem(PANEL_EXIT_STOP_BUTTON, FALSE);
-    m_bStopped = true;
     m_bCopying = 0;
-    m_bBusy = 0;
+    m_pCopy->Stop();
 }
 
 BOOL CTransferDlg::OnCopyDone(UINT) {

@@ -30,7 +30,8 @@ static_assert(sizeof(CardEntry) == 24, "entry is 24 bytes");
 
 // A listing as read for a tree walk: the header and the raw records without it.
 struct RawListing {
-    uint8_t status = 0;
+    uint8_t status = 0;        // of the first answer
+    uint8_t repeatStatus = 0;  // of the second
     uint16_t count = 0;
     bool whole = false;  // every record the header announced arrived
     uint8_t* records = nullptr;  // count * 20 bytes, owned by the caller (free with FreeRawListing)

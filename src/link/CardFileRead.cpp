@@ -64,14 +64,6 @@ int CPrinterLink::FetchFile() {
         SetLinkBusy(0);
         return 0;
     }
-    if (PcPathExists(pcFileName)) {
-        SetLinkBusy(0);
-        if (owner->AskUser(owner->GetUiText(UI_TEXT_OVERWRITE), MB_YESNO | MB_TASKMODAL) == IDNO) {
-            lastOutcome = FILE_DECLINED;
-            return 1;
-        }
-    }
-
     // Without a whole answer to the open request nothing is known of the file: give up.
     const int length = command->BuildString(CMD_FO, cardPath);
     DWORD moved = 0;
@@ -125,13 +117,9 @@ int CPrinterLink::FetchFile() {
         case PC_WRITE_OK:
             lastOutcome = FILE_COPIED;
             break;
-        case PC_WRITE_DISK_FULL: {
+        case PC_WRITE_DISK_FULL:
             lastOutcome = FILE_DISK_FULL;
-            char text[1024];
-            owner->LoadModuleText(TEXT_DISK_FULL, text, sizeof(text));
-            owner->AskUser(text, MB_OK);
             break;
-        }
         default:
             lastOutcome = FILE_WRITE_FAILED;
             break;

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "link/InstanceFlags.h"
@@ -32,15 +33,37 @@ int CPrinterLink::ParseListing(const uint8_t* records, int count) {
     return 1;
 }
 
-bool CPrinterLink::Exchange(const uint8_t* packet, int length, uint8_t* answer, DWORD answerLength,
-                            DWORD* received) {
+// The one listing exchange: the first request learns the count, the second brings the header again
+// and the records, read into a block of their own, so a folder of any size leaves nothing on the
+// port. The second request goes out only while goOn() holds.
+static int ExchangeListing(HANDLE port, const uint8_t* packet, DWORD length, RawListing* listing,
+                           const std::function<bool()>& goOn) {
     DWORD moved = 0;
-    *received = 0;
-    if (!PortWrite(port, packet, length, &moved) || moved != static_cast<DWORD>(length)) return false;
-    return PortRead(port, answer, answerLength, received) != FALSE;
+    uint8_t header[CARD_LISTING_HEADER] = {};
+    if (!PortWrite(port, packet, length, &moved) || moved != length) return 0;
+    if (!PortRead(port, header, sizeof(header), &moved) || moved != sizeof(header)) return 0;
+    listing->status = header[0];
+
+    const unsigned count = header[1] * 256u + header[2];
+    const DWORD total = CARD_LISTING_HEADER + count * CARD_RECORD_SIZE;
+    listing->records = new (std::nothrow) uint8_t[total];
+    if (!listing->records || !goOn()) return 0;
+    if (!PortWrite(port, packet, length, &moved) || moved != length) return 0;
+    if (!PortRead(port, listing->records, total, &moved) || moved < CARD_LISTING_HEADER) return 0;
+    listing->repeatStatus = listing->records[0];
+
+    // Hand back only the records that arrived whole.
+    const unsigned arrived = (moved - CARD_LISTING_HEADER) / CARD_RECORD_SIZE;
+    listing->count = static_cast<uint16_t>(arrived < count ? arrived : count);
+    listing->whole = arrived >= count;
+    std::memmove(listing->records, listing->records + CARD_LISTING_HEADER, listing->count * CARD_RECORD_SIZE);
+    return 1;
 }
 
+// The browser's pattern is the card path and "\*.*" as they stand (the root "\" doubles its
+// backslash, as the printer has always been asked).
 int CPrinterLink::ListFolder() {
+    listingAnswered = false;
     if (!IsOpen() || !command) {
         SetLinkBusy(0);
         return 0;
@@ -49,36 +72,18 @@ int CPrinterLink::ListFolder() {
     std::snprintf(pattern, sizeof(pattern), "%s\\*.*", cardPath);
     entries.clear();
 
-    bool listed = false;
+    RawListing listing;
     const int length = command->BuildString(CMD_IR, pattern);
-    DWORD received = 0;
-    if (length > 0 && Exchange(command->GetBytes(), length, reply, CARD_LISTING_HEADER, &received) &&
-        received == CARD_LISTING_HEADER) {
-        const int count = (reply[1] << 8) | reply[2];
-        // The second exchange brings the header again and the records. A folder too large for
-        // the reply buffer is read into a block of its own, so nothing is left on the port.
-        const DWORD total = CARD_LISTING_HEADER + static_cast<DWORD>(count) * CARD_RECORD_SIZE;
-        std::unique_ptr<uint8_t[]> large;
-        uint8_t* target = reply;
-        if (total > sizeof(reply)) {
-            large.reset(new (std::nothrow) uint8_t[total]);
-            target = large.get();
-        }
-        if (target && !owner->m_bClosing && Exchange(command->GetBytes(), length, target, total, &received) &&
-            received >= CARD_LISTING_HEADER) {
-            reply[0] = target[0];
-            // Only records that arrived whole are parsed.
-            const int arrived = static_cast<int>((received - CARD_LISTING_HEADER) / CARD_RECORD_SIZE);
-            const int usable = arrived < count ? arrived : count;
-            listed = count != 0 && ParseListing(target + CARD_LISTING_HEADER, usable) == 1;
-        }
-    }
+    listingAnswered = length > 0 && ExchangeListing(port, command->GetBytes(), length, &listing,
+                                                    [this] { return owner->m_bClosing == 0; });
+    const bool listed = listingAnswered && listing.count != 0 && ParseListing(listing.records, listing.count) == 1;
+    FreeRawListing(listing);
     SetLinkBusy(0);
-    if (reply[0] == 0 || !listed) {
+    if (listing.repeatStatus == 0 || !listed) {
         owner->PostLinkCommand(CMD_LISTING_ARRIVED);
         return listed ? 1 : 0;
     }
-    FailWithError(TEXT_PRINTER_ERROR, reply[0]);
+    FailWithError(TEXT_PRINTER_ERROR, listing.repeatStatus);
     return 0;
 }
 
@@ -92,25 +97,6 @@ int ReadRawListing(HANDLE port, const char* cardPath, RawListing* listing, const
     if (n == 0 || cardPath[n - 1] != '\\') packet[length++] = '\\';
     std::memcpy(packet + length, "*.*", 4);
     length += 4;
-
-    DWORD moved = 0;
-    uint8_t header[CARD_LISTING_HEADER] = {};
-    if (!PortWrite(port, packet, static_cast<DWORD>(length), &moved) || moved != length) return 0;
-    if (!PortRead(port, header, sizeof(header), &moved) || moved != sizeof(header)) return 0;
-
-    const unsigned count = header[1] * 256u + header[2];
-    const DWORD total = CARD_LISTING_HEADER + count * CARD_RECORD_SIZE;
-    listing->records = new (std::nothrow) uint8_t[total];
-    if (!listing->records || (busy && *busy != 1)) return 0;
-    if (!PortWrite(port, packet, static_cast<DWORD>(length), &moved) || moved != length) return 0;
-    if (!PortRead(port, listing->records, total, &moved) || moved < CARD_LISTING_HEADER) return 0;
-
-    // Hand back only the records that arrived whole.
-    const unsigned arrived = (moved - CARD_LISTING_HEADER) / CARD_RECORD_SIZE;
-    listing->count = static_cast<uint16_t>(arrived < count ? arrived : count);
-    listing->whole = arrived >= count;
-    std::memmove(listing->records, listing->records + CARD_LISTING_HEADER,
-                 listing->count * CARD_RECORD_SIZE);
-    listing->status = header[0];
-    return 1;
+    return ExchangeListing(port, packet, static_cast<DWORD>(length), listing,
+                           [busy] { return !busy || *busy == 1; });
 }

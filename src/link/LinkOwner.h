@@ -15,11 +15,6 @@ constexpr int TEXT_NO_GREETING = 3006;
 constexpr int TEXT_NOT_READY = 3007;
 constexpr int TEXT_CANNOT_OPEN_FILE = 3008;
 constexpr int TEXT_PRINTER_ERROR = 3009;
-constexpr int TEXT_DISK_FULL = 3310;
-
-// UI text slots the link reads.
-constexpr int UI_TEXT_TITLE = 0;
-constexpr int UI_TEXT_OVERWRITE = 5;
 
 // What the link needs of the window that owns it. The main window implements it; tests
 // implement it to observe the reports and answer the questions without a real window.
@@ -35,7 +30,6 @@ public:
     virtual int AskUser(const char* text, UINT type) = 0;
     // A text of the language module; empty when the module or the id is missing.
     virtual void LoadModuleText(UINT id, char* buffer, int size) = 0;
-    virtual const char* GetUiText(int slot) = 0;
     // The standard part's current file path ("folder\*.*").
     virtual std::string GetPathName() = 0;
     // Bytes of the file being fetched that have arrived so far; called on the fetching thread.

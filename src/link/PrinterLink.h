@@ -60,6 +60,8 @@ public:
     // Folder listing for the card browser.
     int ListFolder();
     int ParseListing(const uint8_t* records, int count);
+    // Whether the printer answered both requests of the last ListFolder.
+    bool ListingAnswered() const { return listingAnswered; }
     // The last listing's entries, handed over whole; the link keeps none.
     std::vector<CardEntry> TakeEntries() { return std::move(entries); }
 
@@ -79,7 +81,6 @@ public:
 private:
     enum ChunkResult { CHUNK_COMPLETE, CHUNK_STOPPED, CHUNK_PORT_FAILED, CHUNK_PRINTER_ERROR };
     ChunkResult ReceiveChunks(HANDLE onPort, uint8_t* buffer, uint32_t size, uint8_t* status);
-    bool Exchange(const uint8_t* packet, int length, uint8_t* answer, DWORD answerLength, DWORD* received);
     void FailWithError(int textId, uint8_t code);
 
     CLinkCommand* command;
@@ -90,4 +91,5 @@ private:
     char pcFileName[LINK_PATH_SIZE];
     CLinkOwner* owner;
     FileOutcome lastOutcome = FILE_COPIED;
+    bool listingAnswered = false;
 };

@@ -10,3 +10,9 @@
 #define IDB_PRINTER 144
 #define IDB_LAMP_LIT 517
 #define IDB_LAMP_DARK 518
+// The question about a file already on the PC; its text has the id a message box's text has.
+#define IDD_OVERWRITE_QUESTION 600
+#define IDC_QUESTION_TEXT 65535
+#define IDC_QUESTION_ICON 1100
+#define IDC_YES_TO_ALL 1101
+#define IDC_NO_TO_ALL 1102

@@ -64,7 +64,6 @@ public:
         return answer;
     }
     void LoadModuleText(UINT id, char* buffer, int size) override { snprintf(buffer, size, "text %u", id); }
-    const char* GetUiText(int slot) override { return slot == UI_TEXT_OVERWRITE ? "overwrite?" : "title"; }
     std::string GetPathName() override { return "C:\\*.*"; }
 
     Reports Observed() {

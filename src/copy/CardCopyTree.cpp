@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/TransferDlg.h"
+#include "copy/CardCopy.h"
 #include "copy/CardPaths.h"
 #include "link/PcFileWriter.h"
 #include "link/PcName.h"
@@ -81,33 +81,7 @@ void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security) {
     ::CreateDirectoryA(kept, security);
 }
 
-void CTransferDlg::CopySelection() {
-    for (const CardEntry& entry : m_copySelection) {
-        if (m_bBusy != 1) break;
-        m_bInSelectionWalk = 1;
-        const std::string source = JoinCardPath(m_strCopyFolder, entry.name);
-        if (entry.IsFolder()) {
-            char destination[COPY_PATH_SIZE];
-            if (m_strCopyDestination.size() + 2 > sizeof(destination)) {
-                m_tally.TreeFound();
-                m_tally.AddFiles(1, 0);
-                m_tally.Finish(FILE_PATH_TOO_LONG, 0, source);
-                continue;
-            }
-            std::strcpy(destination, m_strCopyDestination.c_str());
-            CopyFolderTree(m_pLink->GetPort(), source.c_str(), destination);
-        } else if (m_pLink->SetCardPath(source.c_str()) && m_pLink->SetPcFileName(entry.name)) {
-            m_pLink->FetchFile();
-            m_tally.Finish(m_pLink->LastOutcome(), entry.size, source);
-        } else {
-            m_tally.Finish(FILE_PATH_TOO_LONG, entry.size, source);
-        }
-    }
-    m_bInSelectionWalk = 0;
-    SendLinkCommand(CMD_COPY_DONE);
-}
-
-int CTransferDlg::AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node) {
+void CCardCopy::AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node) {
     FolderNode* last = node;
     while (last->next) last = last->next;
     for (int k = 0; k < listing.count; ++k) {
@@ -128,20 +102,19 @@ int CTransferDlg::AddSubFolders(const char* folderPath, const RawListing& listin
         last->next = added;
         last = added;
     }
-    return 1;
 }
 
 // A listing of a tree's folder: a sub-folder always lists its "." and "..", so one that lists
 // nothing is missing, as a printer answers a folder it does not have.
-CTransferDlg::TreeListing CTransferDlg::ListTreeFolder(HANDLE port, const char* path, RawListing* listing) {
-    if (!ReadRawListing(port, path, listing, &m_bBusy)) return TREE_NO_ANSWER;
+CCardCopy::TreeListing CCardCopy::ListTreeFolder(const char* path, RawListing* listing) {
+    if (!ReadRawListing(m_link.GetPort(), path, listing, &m_owner.m_bBusy)) return TREE_NO_ANSWER;
     const bool root = std::strcmp(path, "\\") == 0;
     return listing->status != 0 || (listing->count == 0 && !root) ? TREE_NOT_LISTED : TREE_LISTED;
 }
 
 // The files of one discovery listing go into the copy's account: those the PC can hold are to be
 // copied, the others are left at once.
-void CTransferDlg::TallyFiles(FolderNode* node, const RawListing& listing, TreeAccount& tree) {
+void CCardCopy::TallyFiles(FolderNode* node, const RawListing& listing, TreeAccount& tree) {
     for (int k = 0; k < listing.count; ++k) {
         const uint8_t* record = listing.records + k * CARD_RECORD_SIZE;
         if (IsDotName(record) || IsFolderRecord(record)) continue;
@@ -161,32 +134,32 @@ void CTransferDlg::TallyFiles(FolderNode* node, const RawListing& listing, TreeA
 
 // A folder whose files are unknown (it could not be listed, or was not reached) counts as one
 // item left, named in the report.
-void CTransferDlg::LeaveFolder(const char* path, FileOutcome outcome) {
+void CCardCopy::LeaveFolder(const char* path, FileOutcome outcome) {
     m_tally.MarkIncomplete();
     m_tally.AddFiles(1, 0);
     m_tally.Finish(outcome, 0, path);
 }
 
-void CTransferDlg::EndTreeEarly(FileOutcome outcome, const TreeAccount& tree) {
+void CCardCopy::EndTreeEarly(FileOutcome outcome, const TreeAccount& tree) {
     if (tree.files > tree.doneFiles) {
         m_tally.FinishUnnamed(outcome, tree.files - tree.doneFiles, tree.bytes > tree.doneBytes ? tree.bytes - tree.doneBytes : 0);
     }
 }
 
-void CTransferDlg::FinishFile(FileOutcome outcome, uint32_t size, const std::string& name, TreeAccount& tree) {
-    m_tally.Finish(outcome, size, name);
+void CCardCopy::FinishFile(FileOutcome outcome, uint32_t size, const std::string& name, TreeAccount& tree) {
+    Finish(outcome, size, name);
     ++tree.doneFiles;
     tree.doneBytes += size;
 }
 
 // All the files discovery found in one folder end the same way, before any of them was tried.
-void CTransferDlg::FinishFolderFiles(FileOutcome outcome, const FolderNode& node, TreeAccount& tree) {
+void CCardCopy::FinishFolderFiles(FileOutcome outcome, const FolderNode& node, TreeAccount& tree) {
     m_tally.FinishUnnamed(outcome, node.files, node.bytes);
     tree.doneFiles += node.files;
     tree.doneBytes += node.bytes;
 }
 
-int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destination) {
+int CCardCopy::CopyFolderTree(const char* source, char* destination) {
     FolderNodeList nodes;
     TreeAccount tree;
     if (std::strlen(source) >= sizeof(nodes.first.path)) {
@@ -195,11 +168,18 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
         return 0;
     }
     std::strcpy(nodes.first.path, source);
+    const bool found = DiscoverTree(&nodes.first, tree);
+    m_tally.TreeFound();
+    if (!found) return Stopped() ? 1 : 0;
+    return CopyTreeFiles(&nodes.first, source, destination, tree);
+}
 
-    // Discovery: every folder of the tree, breadth-first, before the first file moves.
+// Every folder of the tree, breadth-first, before the first file moves; false when the printer
+// stopped answering (or STOP came), with the tree's account ended.
+bool CCardCopy::DiscoverTree(FolderNode* first, TreeAccount& tree) {
     int folders = 0;
     // A listing asks nothing more once STOP or a close has cleared m_bBusy.
-    for (FolderNode* node = &nodes.first; node; node = node->next) {
+    for (FolderNode* node = first; node; node = node->next) {
         if (++folders > TREE_FOLDERS_MAX) {
             // What a damaged card would add without end is reported, not walked.
             node->previous->next = nullptr;
@@ -212,17 +192,16 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
             break;
         }
         OwnedListing listing;
-        const TreeListing listed = ListTreeFolder(port, node->path, &listing);
+        const TreeListing listed = ListTreeFolder(node->path, &listing);
         if (listed == TREE_NO_ANSWER) {
-            m_tally.TreeFound();
-            if (m_bBusy != 1) {
+            if (Stopped()) {
                 m_tally.MarkIncomplete();
                 EndTreeEarly(FILE_STOPPED, tree);
-                return 1;
+                return false;
             }
             LeaveFolder(node->path, FILE_READ_FAILED);
             EndTreeEarly(FILE_READ_FAILED, tree);
-            return 0;
+            return false;
         }
         if (listed == TREE_NOT_LISTED) {
             LeaveFolder(node->path, FILE_READ_FAILED);
@@ -235,8 +214,10 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
         AddSubFolders(node->path, listing, node);
         TallyFiles(node, listing, tree);
     }
-    m_tally.TreeFound();
+    return true;
+}
 
+int CCardCopy::CopyTreeFiles(FolderNode* first, const char* source, char* destination, TreeAccount& tree) {
     const size_t length = std::strlen(destination);
     if (length == 0 || destination[length - 1] != '\\') {
         if (length + 2 > COPY_PATH_SIZE) {
@@ -248,9 +229,9 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
     const WORD prefixLength = static_cast<WORD>(PrefixLength(source));
     SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
 
-    for (FolderNode* node = &nodes.first; node; node = node->next) {
+    for (FolderNode* node = first; node; node = node->next) {
         if (!node->listed) continue;
-        if (m_bBusy != 1) {
+        if (Stopped()) {
             EndTreeEarly(FILE_STOPPED, tree);
             return 1;
         }
@@ -265,10 +246,10 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
         ::CreateDirectoryA(pcFolder, &security);
 
         OwnedListing listing;
-        const TreeListing listed = ListTreeFolder(port, node->path, &listing);
+        const TreeListing listed = ListTreeFolder(node->path, &listing);
         if (listed == TREE_NO_ANSWER) {
-            EndTreeEarly(m_bBusy != 1 ? FILE_STOPPED : FILE_READ_FAILED, tree);
-            return m_bBusy != 1 ? 1 : 0;
+            EndTreeEarly(Stopped() ? FILE_STOPPED : FILE_READ_FAILED, tree);
+            return Stopped() ? 1 : 0;
         }
         if (listed == TREE_NOT_LISTED) {
             FinishFolderFiles(FILE_READ_FAILED, *node, tree);
@@ -279,7 +260,7 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
             if (IsDotName(record) || IsFolderRecord(record)) continue;
             char name[13];
             if (!PcNameFromWire(record, name)) continue;  // left when it was found
-            if (m_bBusy != 1) {
+            if (Stopped()) {
                 EndTreeEarly(FILE_STOPPED, tree);
                 return 1;
             }
@@ -293,9 +274,9 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
                 FinishFile(FILE_PATH_TOO_LONG, size, shown, tree);
                 continue;
             }
-            if (PcPathExists(existing) && AskUser(m_uiText[5], MB_YESNO | MB_TASKMODAL) == IDNO) {
+            if (PcPathExists(existing) && !Overwrite(existing)) {
                 // A close answers for the user: that is a stop, not a choice to keep the file.
-                const bool stopped = m_bBusy != 1;
+                const bool stopped = Stopped();
                 FinishFile(stopped ? FILE_STOPPED : FILE_DECLINED, size, shown, tree);
                 if (!stopped) continue;
                 EndTreeEarly(FILE_STOPPED, tree);
@@ -309,12 +290,12 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
                 FinishFile(FILE_TOO_LARGE, size, shown, tree);
                 continue;
             }
-            if (!m_pLink->OpenCardFile(port, buffer.get(), size, cardFile)) {
+            if (!m_link.OpenCardFile(m_link.GetPort(), buffer.get(), size, cardFile)) {
                 // Without an answer from the printer the rest of the tree cannot come either.
-                const FileOutcome outcome = m_bBusy == 0 ? FILE_STOPPED : m_pLink->LastOutcome();
+                const FileOutcome outcome = m_owner.m_bBusy == 0 ? FILE_STOPPED : m_link.LastOutcome();
                 FinishFile(outcome, size, shown, tree);
                 EndTreeEarly(outcome, tree);
-                return m_bBusy == 0 ? 1 : 0;
+                return m_owner.m_bBusy == 0 ? 1 : 0;
             }
             const FileOutcome written = WritePcFile(destination, prefixLength, node->path, name, size, buffer.get());
             FinishFile(written, size, shown, tree);
@@ -328,8 +309,8 @@ int CTransferDlg::CopyFolderTree(HANDLE port, const char* source, char* destinat
     return 1;
 }
 
-FileOutcome CTransferDlg::WritePcFile(const char* destination, WORD prefixLength, const char* nodePath,
-                                      const char* pcFileName, DWORD size, const BYTE* buffer) {
+FileOutcome CCardCopy::WritePcFile(const char* destination, WORD prefixLength, const char* nodePath,
+                                   const char* pcFileName, DWORD size, const BYTE* buffer) {
     char folder[PC_FOLDER_MAX + 1];
     const char* below = std::strlen(nodePath) > 1 && std::strlen(nodePath) > prefixLength ? nodePath + prefixLength : "";
     const int n = std::snprintf(folder, sizeof(folder), "%s%s", destination, below);
@@ -346,15 +327,9 @@ FileOutcome CTransferDlg::WritePcFile(const char* destination, WORD prefixLength
         case PC_WRITE_OK:
             return FILE_COPIED;
         case PC_WRITE_DISK_FULL:
-            ShowDiskFull();
+            m_user.TellDiskFull();
             return FILE_DISK_FULL;
         default:
             return FILE_WRITE_FAILED;
     }
-}
-
-void CTransferDlg::ShowDiskFull() {
-    char text[1024];
-    LoadModuleText(TEXT_DISK_FULL, text, sizeof(text));
-    AskUser(text, MB_OK);
 }

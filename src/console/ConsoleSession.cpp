@@ -1,0 +1,244 @@
+#include "console/ConsoleSession.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "app/LanguageModule.h"
+#include "console/ConsoleText.h"
+#include "copy/CardPaths.h"
+#include "copy/CopyAccount.h"
+#include "link/Port.h"
+
+namespace {
+constexpr DWORD PROGRESS_STEP_MS = 250;
+
+bool IsConsole(DWORD handle) {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(handle), &mode) != 0;
+}
+}  // namespace
+
+CConsoleSession::CConsoleSession(const ConsoleArguments& arguments) : m_arguments(arguments) {
+    m_progressOnConsole = IsConsole(STD_ERROR_HANDLE);
+    m_askable = arguments.existing == EXISTING_ASK || (arguments.existing == EXISTING_DEFAULT && IsConsole(STD_INPUT_HANDLE));
+}
+
+CConsoleSession::~CConsoleSession() {
+    delete m_copy;
+    delete m_link;
+    if (m_module) ::FreeLibrary(m_module);
+}
+
+int CConsoleSession::Run() {
+    m_module = LoadLanguageModuleFile();
+    if (!m_module) {
+        std::fprintf(stderr, "The program's texts (%s) are missing: install the program again.\n", LANGUAGE_MODULE_FILE);
+        return EXIT_NO_PRINTER;
+    }
+    if (m_arguments.action == ACTION_COPY) {
+        char full[MAX_PATH] = {};
+        const DWORD n = ::GetFullPathNameA(m_arguments.destination.c_str(), sizeof(full), full, nullptr);
+        const DWORD attributes = n > 0 && n < sizeof(full) ? ::GetFileAttributesA(full) : INVALID_FILE_ATTRIBUTES;
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !::SetCurrentDirectoryA(full)) {
+            std::fprintf(stderr, "%s is not a folder on this PC.\n", m_arguments.destination.c_str());
+            return EXIT_BAD_ARGUMENTS;
+        }
+        m_destination = full;
+        while (m_destination.size() > 3 && m_destination.back() == '\\') m_destination.pop_back();
+    }
+    if (!Connect()) return PrinterFailure();
+    const int result = m_arguments.action == ACTION_LIST ? List(m_arguments.cardPaths[0]) : Copy();
+    if (m_bConnected == 1) m_link->Release();
+    return result;
+}
+
+void CConsoleSession::Stop() {
+    m_stopped = true;
+    if (m_copy) m_copy->Stop();
+    m_bClosing = 1;
+}
+
+bool CConsoleSession::Connect() {
+    m_link = new CPrinterLink(this);
+    m_copy = new CCardCopy(*m_link, *this, *this);
+    if (!m_link->Open("LPT1")) {
+        SetLinkError(TEXT_NO_PORT, 0);
+        return false;
+    }
+    if (!m_link->Handshake()) return false;
+    m_link->PollStatus();
+    return !m_printerFailed;
+}
+
+int CConsoleSession::PrinterFailure() {
+    char text[1024] = {};
+    if (m_errorTextId) LoadModuleText(m_errorTextId, text, sizeof(text));
+    if (m_errorCode) AppendErrorCode(text, sizeof(text), m_errorCode);
+    if (text[0]) std::fprintf(stderr, "%s\n", text);
+    return EXIT_NO_PRINTER;
+}
+
+int CConsoleSession::List(const std::string& folder) {
+    m_link->SetCardPath(folder == "\\" ? "" : folder.c_str());
+    const int listed = m_link->ListFolder();
+    if (m_printerFailed) return PrinterFailure();
+    if (!m_link->ListingAnswered()) {
+        SetLinkError(TEXT_NO_GREETING, 0);
+        return PrinterFailure();
+    }
+    const std::vector<CardEntry> entries = m_link->TakeEntries();
+    if (!listed && folder != "\\") {
+        std::fprintf(stderr, "%s is not a folder of the card.\n", folder.c_str());
+        return EXIT_FILES_LEFT;
+    }
+    for (const CardEntry& entry : entries) std::printf("%s\n", ListingLine(entry).c_str());
+    return EXIT_ALL_COPIED;
+}
+
+// A named card path is looked up in its folder's listing, as the window finds what it shows.
+bool CConsoleSession::FindItem(const std::string& cardPath, CopyItem* item) {
+    item->cardFolder = CutToParent(cardPath);
+    const std::string name = cardPath.substr(cardPath.rfind('\\') + 1);
+    m_link->SetCardPath(item->cardFolder == "\\" ? "" : item->cardFolder.c_str());
+    m_link->ListFolder();
+    for (const CardEntry& entry : m_link->TakeEntries()) {
+        if (::lstrcmpiA(entry.name, name.c_str()) == 0) {
+            item->entry = entry;
+            return true;
+        }
+    }
+    return false;
+}
+
+int CConsoleSession::Copy() {
+    CopyOrder order;
+    order.destination = m_destination;
+    bool missing = false;
+    for (const std::string& path : m_arguments.cardPaths) {
+        if (path == "\\") {
+            order.wholeCard = true;
+            continue;
+        }
+        CopyItem item;
+        if (FindItem(path, &item)) {
+            order.items.push_back(item);
+        } else if (!m_printerFailed) {
+            std::fprintf(stderr, "%s is not on the card.\n", path.c_str());
+            missing = true;
+        }
+        if (m_printerFailed) return PrinterFailure();
+    }
+    order.wholeCard = order.wholeCard || m_arguments.wholeCard;
+    if (!order.wholeCard && order.items.empty()) return missing ? EXIT_FILES_LEFT : EXIT_ALL_COPIED;
+    m_bBusy = 1;
+    m_copy->Start(order);
+    m_copy->Run();
+    if (m_printerFailed) return PrinterFailure();
+    const CCopyTally& tally = m_copy->Tally();
+    const bool all = !m_stopped && !missing && tally.Complete() && tally.LeftByProgram() == 0 &&
+                     tally.Count(FILE_STOPPED) == 0;
+    return all ? EXIT_ALL_COPIED : EXIT_FILES_LEFT;
+}
+
+void CConsoleSession::SetLinkError(int nTextId, BYTE nCode) {
+    m_errorTextId = nTextId;
+    m_errorCode = nCode;
+}
+
+// The link's report of a printer that failed: the copy stops at its next step.
+void CConsoleSession::SendLinkCommand(UINT id) {
+    if (id != CMD_LINK_ERROR) return;
+    m_printerFailed = true;
+    m_bBusy = 0;
+}
+
+int CConsoleSession::AskUser(const char* text, UINT type) {
+    std::fprintf(stderr, "%s\n", text);
+    if ((type & MB_TYPEMASK) != MB_OKCANCEL) return IDOK;
+    std::string answer;
+    std::fprintf(stderr, "[O] OK  [C] Cancel: ");
+    const bool asked = m_askable && ReadAnswer(&answer);
+    return asked && (answer.empty() || answer[0] == 'o' || answer[0] == 'O') ? IDOK : IDCANCEL;
+}
+
+void CConsoleSession::LoadModuleText(UINT id, char* buffer, int size) {
+    buffer[0] = 0;
+    if (m_module) ::LoadStringA(m_module, id, buffer, size);
+}
+
+std::string CConsoleSession::Text(UINT id) {
+    char text[1024];
+    LoadModuleText(id, text, sizeof(text));
+    return text;
+}
+
+bool CConsoleSession::ReadAnswer(std::string* line) {
+    char buffer[256];
+    if (!std::fgets(buffer, sizeof(buffer), stdin)) {
+        m_askable = false;  // the input has ended: nobody is left to ask
+        return false;
+    }
+    *line = buffer;
+    while (!line->empty() && (line->back() == '\n' || line->back() == '\r' || line->back() == ' ')) line->pop_back();
+    return true;
+}
+
+OverwriteAnswer CConsoleSession::AskOverwrite(const std::string& pcPath) {
+    if (!m_askable) return m_arguments.existing == EXISTING_REPLACE ? OVERWRITE_YES_TO_ALL : OVERWRITE_NO_TO_ALL;
+    char full[MAX_PATH * 2] = {};
+    if (!::GetFullPathNameA(pcPath.c_str(), sizeof(full), full, nullptr)) full[0] = 0;
+    const ButtonKey keys[] = {ButtonKeyOf(Text(TEXT_BUTTON_YES), OVERWRITE_YES),
+                              ButtonKeyOf(Text(TEXT_BUTTON_YES_TO_ALL), OVERWRITE_YES_TO_ALL),
+                              ButtonKeyOf(Text(TEXT_BUTTON_NO), OVERWRITE_NO),
+                              ButtonKeyOf(Text(TEXT_BUTTON_NO_TO_ALL), OVERWRITE_NO_TO_ALL)};
+    if (m_progressOnConsole && !m_progressShown.empty()) std::fprintf(stderr, "\n");
+    m_progressShown.clear();
+    std::fprintf(stderr, "%s\n  %s\n", Text(TEXT_OVERWRITE).c_str(), full[0] ? full : pcPath.c_str());
+    for (;;) {
+        std::string prompt;
+        for (const ButtonKey& key : keys) {
+            prompt += (prompt.empty() ? "[" : "  [") + std::string(1, char(std::toupper(key.key))) + "] " + key.label;
+        }
+        std::fprintf(stderr, "%s: ", prompt.c_str());
+        std::string answer;
+        if (m_stopped || !ReadAnswer(&answer)) return OVERWRITE_NO_TO_ALL;
+        if (!IsConsole(STD_INPUT_HANDLE)) std::fprintf(stderr, "%s\n", answer.c_str());
+        for (const ButtonKey& key : keys) {
+            if (answer.size() == 1 && (answer[0] | 0x20) == (key.key | 0x20)) return key.answer;
+        }
+    }
+}
+
+void CConsoleSession::TellDiskFull() { std::fprintf(stderr, "\n%s\n", Text(TEXT_DISK_FULL).c_str()); }
+
+void CConsoleSession::OnFileProgress(uint32_t received) { m_copy->OnFileProgress(received); }
+
+// On a console one line is kept up to date; elsewhere a line is added each time a file ends.
+void CConsoleSession::ShowProgress(const CCopyTally& tally) {
+    const DWORD now = ::GetTickCount();
+    if (m_progressOnConsole && now - m_progressTick < PROGRESS_STEP_MS) return;
+    const std::string line = CopyProgressLine(tally.DoneFiles(), tally.TotalFiles(), tally.DoneBytes(),
+                                              tally.TotalBytes(), tally.TotalsFinal(), !m_progressOnConsole,
+                                              [this](UINT id) { return Text(id); });
+    if (line == m_progressShown) return;
+    if (m_progressOnConsole) {
+        const size_t wiped = m_progressShown.size() > line.size() ? m_progressShown.size() - line.size() : 0;
+        std::fprintf(stderr, "\r%s%s", line.c_str(), std::string(wiped, ' ').c_str());
+    } else {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    std::fflush(stderr);
+    m_progressShown = line;
+    m_progressTick = now;
+}
+
+void CConsoleSession::CopyEnded(const CCopyTally& tally, bool stopped) {
+    if (m_progressOnConsole && !m_progressShown.empty()) std::fprintf(stderr, "\n");
+    const auto texts = [this](UINT id) { return Text(id); };
+    std::printf("%s\n", CopyEndLine(tally, stopped, texts).c_str());
+    const std::string report = CopyReport(tally, texts);
+    if (!report.empty()) std::printf("%s\n", report.c_str());
+    std::fflush(stdout);
+}

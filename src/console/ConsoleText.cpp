@@ -1,0 +1,35 @@
+#include "console/ConsoleText.h"
+
+#include <cstdio>
+#include <cstring>
+
+std::string ListingLine(const CardEntry& entry) {
+    // The printer passes the write time (low half) and date (high half) of the card's directory.
+    const unsigned time = entry.opaque & 0xFFFF, date = entry.opaque >> 16;
+    const unsigned year = 1980 + (date >> 9), month = (date >> 5) & 15, day = date & 31;
+    const unsigned hour = time >> 11, minute = (time >> 5) & 63;
+    char when[32] = "                ";
+    if (month >= 1 && month <= 12 && day >= 1 && hour < 24 && minute < 60) {
+        std::snprintf(when, sizeof(when), "%04u-%02u-%02u %02u:%02u", year, month, day, hour, minute);
+    }
+    char size[32];
+    if (entry.IsFolder()) {
+        std::snprintf(size, sizeof(size), "%-14s", "<DIR>");
+    } else {
+        std::snprintf(size, sizeof(size), "%14lu", static_cast<unsigned long>(entry.size));
+    }
+    return std::string(when) + "  " + size + " " + entry.name;
+}
+
+ButtonKey ButtonKeyOf(const std::string& label, OverwriteAnswer answer) {
+    ButtonKey button = {"", 0, answer};
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) {
+            if (!button.key) button.key = label[i + 1];
+            continue;
+        }
+        button.label += label[i];
+    }
+    if (!button.key && !button.label.empty()) button.key = button.label[0];
+    return button;
+}

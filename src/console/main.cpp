@@ -1,0 +1,35 @@
+// BrislingCopy: the card copy for scripts and the command prompt, on the window's link and copy.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "console/ConsoleArguments.h"
+#include "console/ConsoleSession.h"
+
+namespace {
+CConsoleSession* g_session = nullptr;
+
+BOOL WINAPI OnConsoleBreak(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    if (g_session) g_session->Stop();
+    return TRUE;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const ConsoleArguments arguments = ParseConsoleArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (arguments.action == ACTION_USAGE) {
+        if (!arguments.error.empty()) std::fprintf(stderr, "%s\n\n", arguments.error.c_str());
+        std::fputs(CONSOLE_USAGE, arguments.error.empty() && argc > 1 ? stdout : stderr);
+        return argc > 1 && arguments.error.empty() ? 0 : EXIT_BAD_ARGUMENTS;
+    }
+    CConsoleSession session(arguments);
+    g_session = &session;
+    ::SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
+    const int result = session.Run();
+    ::SetConsoleCtrlHandler(OnConsoleBreak, FALSE);
+    g_session = nullptr;
+    return result;
+}
