@@ -17,6 +17,7 @@
 #include "app/LanguageModule.h"
 #include "link/FileOutcome.h"
 #include "link/LinkOwner.h"
+#include "res/ResourceIds.h"
 
 constexpr DWORD WAIT_MS = 30000;  // two greeting tries, or a port time-out with room to spare
 constexpr DWORD COPY_MS = 60000;
@@ -63,6 +64,11 @@ protected:
     // Waits for a message box, checks its text, caption and buttons, answers it.
     ::testing::AssertionResult Answer(const std::string& strText, int nButton,
                                       const std::vector<int>& aButtons = {IDOK});
+    // Answers the question about a file already at this PC path.
+    ::testing::AssertionResult AnswerOverwrite(const std::string& strPcPath, int nButton) {
+        return Answer(Slot(TEXT_OVERWRITE) + "\n\n" + strPcPath, nButton,
+                      {IDYES, IDNO, IDC_YES_TO_ALL, IDC_NO_TO_ALL});
+    }
     // Waits until the list shows these names, on the screen too in this order.
     ::testing::AssertionResult WaitForListing(const std::vector<std::string>& aNames);
     // The program ends by itself with exit code 0, showing nothing more.

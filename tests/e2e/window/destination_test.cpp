@@ -18,7 +18,7 @@ struct DestinationCase {
     std::vector<std::pair<const char*, size_t>> aCard;
     std::vector<const char*> aPcFolders;  // in the destination before the start
     std::vector<std::string> aSelected;   // at the card's root; none: the whole card
-    int nOverwriteAsked;                  // and answered Yes
+    const char* pAsked;                   // the one file asked about, answered Yes to all
     std::vector<std::string> aArrived;    // files from the card; folders end in "\"
     FileOutcome left;                     // why every other file stayed on the card
     std::vector<std::string> aNamed;      // the report names these, and counts the rest
@@ -29,14 +29,14 @@ const DestinationCase DESTINATION_CASES[] = {
     {"FoldersInTheWay", false,
      {{"100PHOTO\\A.JPG", 6000}, {"100PHOTO\\B.JPG", 700}, {"100PHOTO\\SUB\\C.JPG", 500},
       {"IMG.JPG", 900}, {"README", 300}},
-     {"100PHOTO\\A.JPG", "IMG.JPG"}, {"100PHOTO", "IMG.JPG", "README"}, 2,
+     {"100PHOTO\\A.JPG", "IMG.JPG"}, {"100PHOTO", "IMG.JPG", "README"}, "100PHOTO\\A.JPG",
      {"100PHOTO\\", "100PHOTO\\B.JPG", "100PHOTO\\SUB\\", "100PHOTO\\SUB\\C.JPG", "README"},
      FILE_WRITE_FAILED, {"\\100PHOTO\\A.JPG", "\\IMG.JPG"},
      {"\\100PHOTO\\A.JPG", "\\100PHOTO\\B.JPG", "\\100PHOTO\\SUB\\C.JPG", "\\IMG.JPG", "\\README"}},
     {"PathTooLong", true,
      {{"DCIM\\B.JPG", 700}, {"DCIM\\100PHOTO\\101PHOTO\\C.JPG", 6000},
       {"DCIM\\100PHOTO\\101PHOTO\\D.JPG", 500}, {"DCIM\\100PHOTO\\A\\F.JPG", 400}},
-     {}, {}, 0,
+     {}, {}, nullptr,
      {"DCIM\\", "DCIM\\100PHOTO\\", "DCIM\\B.JPG", "DCIM\\100PHOTO\\A\\", "DCIM\\100PHOTO\\A\\F.JPG"},
      FILE_PATH_TOO_LONG, {}, {"\\DCIM\\B.JPG", "\\DCIM\\100PHOTO\\A\\F.JPG"}},
 };
@@ -61,8 +61,9 @@ TEST_P(CDestinationStory, CopyLandsInTheDestinationOrSaysWhyNot) {
     ASSERT_TRUE(Succeeded(row.aSelected.empty() ? Ui().TickSelectAll()
                                                 : Ui().SelectItems(row.aSelected)));
     ASSERT_TRUE(Succeeded(Ui().Click(PANEL_COPY_BUTTON)));
-    for (int i = 0; i < row.nOverwriteAsked; ++i)
-        ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDYES, {IDYES, IDNO}));
+    if (row.pAsked) {
+        ASSERT_TRUE(AnswerOverwrite(strFolder + "\\" + row.pAsked, IDC_YES_TO_ALL));
+    }
 
     FolderTree expected;
     for (const char* pFolder : row.aPcFolders) expected[pFolder].bFolder = true;

@@ -38,9 +38,9 @@ TEST_F(CSmallDiskStory, SelectionCopyTellsWhatItLeftOnTheCard) {
     ASSERT_TRUE(Succeeded(Ui().SelectItems({"100PHOTO", "101PHOTO", "IMG1.JPG", "IMG2.JPG"})));
 
     ASSERT_TRUE(Succeeded(Ui().Click(PANEL_COPY_BUTTON)));
-    ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDNO, {IDYES, IDNO})) << "for 100PHOTO\\A1.BIN";
+    ASSERT_TRUE(AnswerOverwrite(destination / "100PHOTO\\A1.BIN", IDNO));
     ASSERT_TRUE(Answer(Text(TEXT_DISK_FULL), IDOK)) << "for 101PHOTO\\B2.BIN";
-    ASSERT_TRUE(Answer(Slot(TEXT_OVERWRITE), IDYES, {IDYES, IDNO})) << "for IMG1.JPG";
+    ASSERT_TRUE(AnswerOverwrite(destination / "IMG1.JPG", IDYES));
     const auto left = [&](FileOutcome outcome, const char* pCount) {
         return Fill(Text(TEXT_LEFT_DECLINED + outcome - FILE_DECLINED), {pCount}) + "\n";
     };
