@@ -29,7 +29,7 @@ win64: configure64
 # What make run, make bench and make faults need: the program, its language modules and the tools
 # that drive it, without the tests.
 program: deps native configure64
-	@cmake --build $(WIN64) -j$(JOBS) --target Brisling BrislingCopy language_module drive faults
+	@cmake --build $(WIN64) -j$(JOBS) --target Brisling BrislingCopy language_module drive faults fair_reader
 
 # The 32-bit build: the program and the representative set of tests it runs (label i686).
 win32:

@@ -71,7 +71,7 @@ int FreeFolderNodes(FolderNode* first) {
 void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security) {
     char kept[MAX_PATH + 1];
     std::snprintf(kept, sizeof(kept), "%s", path);
-    if (::CreateDirectoryA(path, security)) return;
+    if (::CreateDirectoryA(path, security) || ::GetLastError() == ERROR_ALREADY_EXISTS) return;
     if (::GetLastError() == ERROR_PATH_NOT_FOUND) {
         char* slash = std::strrchr(path, '\\');
         if (!slash) return;
@@ -243,7 +243,10 @@ int CCardCopy::CopyTreeFiles(FolderNode* first, const char* source, char* destin
             FinishFolderFiles(FILE_PATH_TOO_LONG, *node, tree);
             continue;
         }
-        ::CreateDirectoryA(pcFolder, &security);
+        // Made once for all its files (a folder the user removes meanwhile fails their writes).
+        char created[PC_FOLDER_MAX + 1];
+        std::strcpy(created, pcFolder);
+        CreateFolderPath(created, &security);
 
         OwnedListing listing;
         const TreeListing listed = ListTreeFolder(node->path, &listing);
@@ -317,9 +320,6 @@ FileOutcome CCardCopy::WritePcFile(const char* destination, WORD prefixLength, c
     if (n < 0 || static_cast<size_t>(n) >= sizeof(folder)) return FILE_PATH_TOO_LONG;
     const size_t length = std::strlen(folder);
     if (length > 0 && folder[length - 1] == '\\') folder[length - 1] = 0;
-    char created[PC_FOLDER_MAX + 1];
-    std::strcpy(created, folder);
-    CreateFolderPath(created, nullptr);
 
     char path[PC_FOLDER_MAX + 16];
     std::snprintf(path, sizeof(path), "%s\\%s", folder, pcFileName);

@@ -20,6 +20,8 @@ public:
     };
 
     CFile();
+    // Takes over a handle the caller opened.
+    explicit CFile(HANDLE hFile) : m_hFile(hFile) {}
     // Closes an open file, ignoring errors.
     virtual ~CFile();
     CFile(const CFile&) = delete;

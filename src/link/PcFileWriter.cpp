@@ -2,12 +2,28 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 
 #include "framework/File.h"
 #include "framework/FileException.h"
 
 bool PcPathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+// A temporary file beside the target, created under a name no file has, in one step: a name
+// made first and opened later could meet a file made in between.
+HANDLE CreateTempBeside(const char* folder, char temp[MAX_PATH]) {
+    static std::atomic<unsigned> next{GetTickCount()};
+    for (int attempt = 0; attempt < 256; ++attempt) {
+        const UINT unique = ((++next) & 0xFFFF) | 1;  // with 0 the platform would pick and create
+        if (!GetTempFileNameA(folder, "~br", unique, temp)) return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+}  // namespace
 
 PcWriteResult WritePcFileThroughTemp(const char* path, const uint8_t* data, uint32_t size) {
     char folder[MAX_PATH];
@@ -22,13 +38,8 @@ PcWriteResult WritePcFileThroughTemp(const char* path, const uint8_t* data, uint
         if (n == 0 || (n == 2 && folder[1] == ':')) std::strcat(folder, "\\");  // a drive root
     }
     char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder, "~br", 0, temp)) return PC_WRITE_FAILED;
-
-    CFile file;
-    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite)) {
-        CFile::Remove(temp);
-        return PC_WRITE_FAILED;
-    }
+    CFile file(CreateTempBeside(folder, temp));
+    if (file.m_hFile == INVALID_HANDLE_VALUE) return PC_WRITE_FAILED;
     PcWriteResult result = PC_WRITE_OK;
     try {
         file.Write(data, size);

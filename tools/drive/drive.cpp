@@ -63,12 +63,15 @@ int CopyAll(CUiDriver& ui, const CProgramProcess& program, DWORD dwReadyTimeout,
     if (!ui.WaitForWindowThread()) return Fail("the window did not take the click on COPY");
     // The copy has ended when the panel can be used again, or when the program asks something.
     double dLongestAnswer = 0;
-    const bool bEnded = WaitUntil(
-        [&] {
-            dLongestAnswer = std::max(dLongestAnswer, AnswerTime(ui.MainDialog()));
-            return !ui.MessageBoxes().empty() || ui.CopyEnded();
-        },
-        dwCopyTimeout);
+    // Looked at every 50 ms: a closer watch would take the wine server and the window thread
+    // from the copy it measures.
+    const ULONGLONG deadline = GetTickCount64() + dwCopyTimeout;
+    bool bEnded = false;
+    while (!bEnded && GetTickCount64() < deadline) {
+        Sleep(50);
+        dLongestAnswer = std::max(dLongestAnswer, AnswerTime(ui.MainDialog()));
+        bEnded = !ui.MessageBoxes().empty() || ui.CopyEnded();
+    }
     QueryPerformanceCounter(&end);
     if (!bEnded) return Fail("the copy did not end");
     for (HWND hBox : ui.MessageBoxes()) return Fail("the program says: " + ui.ReadMessageBox(hBox).strText);
