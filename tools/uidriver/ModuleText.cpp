@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shlwapi.h>
+
 #include <cctype>
 #include <regex>
 
@@ -28,4 +30,19 @@ std::vector<std::string> Fields(const std::string& pattern, const std::string& t
     std::smatch match;
     if (!std::regex_match(text, match, std::regex(expression))) return {};
     return std::vector<std::string>(match.begin() + 1, match.end());
+}
+
+std::string Fill(const std::string& pattern, const std::vector<std::string>& arguments) {
+    std::string text = pattern;
+    for (size_t i = arguments.size(); i > 0; --i) {
+        const std::string place = "%" + std::to_string(i);
+        for (size_t at; (at = text.find(place)) != std::string::npos;) text.replace(at, place.size(), arguments[i - 1]);
+    }
+    return text;
+}
+
+std::string ByteSize(uint64_t bytes) {
+    char text[64] = "";
+    StrFormatByteSize64A(static_cast<LONGLONG>(bytes), text, sizeof(text));
+    return text;
 }

@@ -20,15 +20,16 @@ std::vector<std::string> FindProgramFiles(std::string* pWhy) {
          strFolder = ParentFolder(strFolder), ++nLevel) {
         const std::string strProgram = strFolder + "\\src\\" + PROGRAM_FILE;
         const std::string strModule = strFolder + "\\lang\\" + strLanguage + "\\" + LANGUAGE_MODULE_FILE;
-        if (aFiles.empty() && FileExists(strProgram) && FileExists(strModule))
-            aFiles = {strProgram, strModule};
+        const std::string strConsole = strFolder + "\\src\\" + CONSOLE_PROGRAM_FILE;
+        if (aFiles.empty() && FileExists(strProgram) && FileExists(strModule) && FileExists(strConsole))
+            aFiles = {strProgram, strModule, strConsole};
         const std::string strArt = strFolder + "\\src\\res\\art\\";
-        if (aFiles.size() == 2 && FileExists(strArt + PICTURE_FILE_NAMES[0])) {
+        if (aFiles.size() == 3 && FileExists(strArt + PICTURE_FILE_NAMES[0])) {
             for (const char* pPicture : PICTURE_FILE_NAMES) aFiles.push_back(strArt + pPicture);
             return aFiles;
         }
     }
-    *pWhy = std::string("no built ") + PROGRAM_FILE + " and " + LANGUAGE_MODULE_FILE +
+    *pWhy = std::string("no built ") + PROGRAM_FILE + ", " + CONSOLE_PROGRAM_FILE + " and " + LANGUAGE_MODULE_FILE +
             " with the source's pictures above " + ThisProgramFolder() + " (build the program)";
     return {};
 }

@@ -12,6 +12,7 @@
 #include "display/PictureDibs.h"
 
 constexpr const char* PROGRAM_FILE = "Brisling.exe";
+constexpr const char* CONSOLE_PROGRAM_FILE = "BrislingCopy.exe";
 
 // One run of the program: a fresh install folder holding the program, its language module and
 // its pictures, the registry value naming it, a destination folder that the program starts in
@@ -36,6 +37,7 @@ public:
         return m_strStartFolder.empty() ? DestinationFolder() : m_strStartFolder;
     }
     std::string ProgramPath() const { return m_installFolder / PROGRAM_FILE; }
+    std::string ConsoleProgramPath() const { return m_installFolder / CONSOLE_PROGRAM_FILE; }
     std::string LanguageModulePath() const;
 
     // Starts the program in a folder (the destination unless named) and waits for its window:

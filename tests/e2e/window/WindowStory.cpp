@@ -1,28 +1,10 @@
 #include "WindowStory.h"
 
-#include <shlwapi.h>
-
 #include "ModuleText.h"
 
 ::testing::AssertionResult Succeeded(const Outcome& outcome) {
     if (outcome) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << outcome.why;
-}
-
-std::string Fill(const std::string& strPattern, const std::vector<std::string>& aArguments) {
-    std::string strText = strPattern;
-    for (size_t i = aArguments.size(); i > 0; --i) {
-        const std::string strPlace = "%" + std::to_string(i);
-        for (size_t at; (at = strText.find(strPlace)) != std::string::npos;)
-            strText.replace(at, strPlace.size(), aArguments[i - 1]);
-    }
-    return strText;
-}
-
-std::string ByteSize(uint64_t nBytes) {
-    char text[64] = "";
-    StrFormatByteSize64A(static_cast<LONGLONG>(nBytes), text, sizeof(text));
-    return text;
 }
 
 std::ostream& operator<<(std::ostream& stream, const PanelView& view) {

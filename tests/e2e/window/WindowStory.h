@@ -9,6 +9,7 @@
 #include "EmulatorControl.h"
 #include "FolderTree.h"
 #include "LampRow.h"
+#include "ModuleText.h"
 #include "PacketLog.h"
 #include "ProbeReport.h"
 #include "ProgramProbe.h"
@@ -23,9 +24,6 @@ constexpr DWORD WAIT_MS = 30000;  // two greeting tries, or a port time-out with
 constexpr DWORD COPY_MS = 60000;
 
 ::testing::AssertionResult Succeeded(const Outcome& outcome);
-// A text of the language module with "%1" to "%9" replaced by the arguments.
-std::string Fill(const std::string& strPattern, const std::vector<std::string>& aArguments);
-std::string ByteSize(uint64_t nBytes);  // as the platform writes a size: "554 KB"
 
 // Everything the panel and the standard part show about the state of the window.
 struct PanelView {

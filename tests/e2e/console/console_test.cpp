@@ -1,0 +1,212 @@
+// The copy without the window: BrislingCopy against the printer emulator. Each row serves a card
+// (with faults, and with files already on the PC), runs the console program with its arguments
+// and typed answers, and checks the exit code, the account it prints, the questions it asked, the
+// files on the PC and the files it opened on the card.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "EmulatorControl.h"
+#include "Files.h"
+#include "FolderTree.h"
+#include "ModuleText.h"
+#include "PacketLog.h"
+#include "ProgramSession.h"
+#include "app/LanguageModule.h"
+#include "console/ConsoleSession.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ConsoleCase {
+    const char* name;
+    std::vector<std::pair<std::string, size_t>> card;  // files; a path ending in "\" is a folder
+    std::vector<std::string> faults;
+    std::vector<std::string> onPc;       // card files already in the destination, with other bytes
+    std::vector<std::string> arguments;  // the destination follows unless the first is /LIST
+    std::string typed;                   // the user's answers, one a line
+    int exitCode;
+    std::vector<std::string> arrived;    // card files on the PC afterwards, with the card's bytes
+    std::vector<UINT> output;            // the texts that begin the account's lines, in order
+    std::vector<std::string> named;      // what the account or the errors name
+    int questions = 0;                   // of the overwrite question
+    std::vector<std::string> opened = {};  // card files opened, when checked
+    UINT error = 0;                        // the text of the printer's failure
+};
+
+// Nested folders far enough down that their path no longer fits a card path.
+const std::string DEEP = [] {
+    std::string path;
+    for (int i = 0; i < 29; ++i) path += "DEEPDEEP\\";
+    return path;
+}();
+
+const ConsoleCase CASES[] = {
+    {"WholeCardByteForByte", {{"DCIM\\100PHOTO\\A.JPG", 9000}, {"DCIM\\100PHOTO\\B.JPG", 300}, {"README.TXT", 100},
+      {"EMPTY.DAT", 0}, {"EMPTYDIR\\", 0}}, {}, {}, {"/ALL"}, "", EXIT_ALL_COPIED,
+     {"DCIM\\100PHOTO\\A.JPG", "DCIM\\100PHOTO\\B.JPG", "README.TXT", "EMPTY.DAT"}, {TEXT_COPIED_ALL}, {}},
+    {"NoToAllAsksOnceAndFetchesOnlyTheNew", {{"A.JPG", 500}, {"B.JPG", 600}, {"NEW\\C.JPG", 700}, {"NEW\\D.JPG", 800}},
+     {}, {"A.JPG", "NEW\\C.JPG"}, {"/ALL", "/ASK"}, "x\nl\n", EXIT_ALL_COPIED, {"B.JPG", "NEW\\D.JPG"},
+     {TEXT_COPIED_SOME_ALREADY_THERE}, {}, 1, {"\\B.JPG", "\\NEW\\D.JPG"}},
+    {"YesToAllReplacesEveryOne", {{"A.JPG", 500}, {"B.JPG", 600}, {"C.JPG", 700}}, {}, {"A.JPG", "C.JPG"},
+     {"/ALL", "/ASK"}, "a\n", EXIT_ALL_COPIED, {"A.JPG", "B.JPG", "C.JPG"}, {TEXT_COPIED_ALL}, {}, 1},
+    {"NoOneToAskKeepsWhatIsThere", {{"A.JPG", 500}, {"B.JPG", 600}}, {}, {"A.JPG"}, {"/ALL"}, "",
+     EXIT_ALL_COPIED, {"B.JPG"}, {TEXT_COPIED_SOME_ALREADY_THERE}, {}},
+    {"ReplaceAsksNothing", {{"A.JPG", 500}}, {}, {"A.JPG"}, {"\\A.JPG", "/REPLACE"}, "", EXIT_ALL_COPIED,
+     {"A.JPG"}, {TEXT_COPIED_ALL}, {}},
+    {"NamedPathsAndOneNotOnTheCard", {{"DCIM\\100PHOTO\\A.JPG", 900}, {"DCIM\\X.JPG", 50}, {"README.TXT", 30},
+      {"MISC\\M.TXT", 10}}, {}, {}, {"dcim", "\\README.TXT", "\\NOPE"}, "", EXIT_FILES_LEFT,
+     {"DCIM\\100PHOTO\\A.JPG", "DCIM\\X.JPG", "README.TXT"}, {TEXT_COPIED_ALL}, {"\\NOPE"}},
+    // A name that would be a device on the PC, and a folder the card lists but cannot open.
+    {"FilesLeftAreNamed", {{"DCIM\\A.JPG", 900}},
+     {"--inject-record", "\\DCIM:" + Hex("CON     JPG") + ":20:100", "--inject-record",
+      "\\:" + Hex("ALBUM   OLD") + ":10:0"},
+     {}, {"/ALL"}, "", EXIT_FILES_LEFT, {"DCIM\\A.JPG"}, {TEXT_COPIED_OF_AT_LEAST, TEXT_REPORT_HEADER_AT_LEAST},
+     {"\\DCIM\\CON.JPG", "\\ALBUM.OLD"}},
+    {"ChosenFolderTooDeepForACardPath", {{DEEP + "X.JPG", 10}, {"A.JPG", 20}}, {}, {},
+     {"\\" + DEEP.substr(0, DEEP.size() - 1), "\\A.JPG"}, "", EXIT_FILES_LEFT, {"A.JPG"},
+     {TEXT_COPIED_OF_AT_LEAST, TEXT_REPORT_HEADER_AT_LEAST}, {"\\" + DEEP.substr(0, DEEP.size() - 1)}},
+    {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
+     {}, 0, {}, TEXT_NO_GREETING},
+    {"PrinterErrorWhileReading", {{"A.JPG", 9000}}, {"--fr-status", "21"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {},
+     {TEXT_COPIED_SOME}, {"0x21"}, 0, {}, TEXT_PRINTER_ERROR},
+    {"ListsAFolder", {{"DCIM\\100PHOTO\\A.JPG", 10}, {"DCIM\\B.JPG", 1234567}}, {}, {}, {"/LIST", "\\DCIM"}, "",
+     EXIT_ALL_COPIED, {}, {}, {"<DIR>          100PHOTO", "1234567 B.JPG"}},
+    {"ListsNoFolderThatIsNotThere", {{"A.JPG", 10}}, {}, {}, {"/LIST", "\\NOPE"}, "", EXIT_FILES_LEFT, {}, {},
+     {"\\NOPE"}},
+    {"RefusesAWrongCommandLine", {}, {}, {}, {"/ALL", "\\A.JPG"}, "", EXIT_BAD_ARGUMENTS, {}, {}, {"/ALL"}},
+};
+
+struct Ran {
+    DWORD exitCode = ~0u;
+    std::string out, err;
+};
+
+std::string Quoted(const std::string& argument) { return "\"" + argument + "\""; }
+
+std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Runs the console program with its output in files, its input from a file of typed lines.
+Ran RunConsole(const std::string& program, const std::vector<std::string>& arguments, const std::string& typed,
+               const TempFolder& scratch) {
+    std::ofstream(scratch / "in") << typed;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    const auto open = [&](const char* name, DWORD access, DWORD creation) {
+        return CreateFileA((scratch / name).c_str(), access, FILE_SHARE_READ, &inherit, creation, 0, nullptr);
+    };
+    STARTUPINFOA start = {};
+    start.cb = sizeof(start);
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = open("in", GENERIC_READ, OPEN_EXISTING);
+    start.hStdOutput = open("out", GENERIC_WRITE, CREATE_ALWAYS);
+    start.hStdError = open("err", GENERIC_WRITE, CREATE_ALWAYS);
+    std::string line = Quoted(program);
+    for (const std::string& argument : arguments) line += " " + Quoted(argument);
+    PROCESS_INFORMATION process = {};
+    Ran ran;
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &start,
+                       &process)) {
+        // Six greeting and status waits, a listing's and a read's time-outs, with room to spare.
+        if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+        GetExitCodeProcess(process.hProcess, &ran.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (HANDLE handle : {start.hStdInput, start.hStdOutput, start.hStdError}) CloseHandle(handle);
+    ran.out = ReadText(scratch / "out");
+    ran.err = ReadText(scratch / "err");
+    return ran;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); !part.empty() && at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// A folder made with the long-path prefix, so that a card can hold paths longer than the PC's.
+bool MakeDeepFolders(const std::string& path) {
+    std::error_code error;
+    fs::create_directories(fs::path(L"\\\\?\\" + fs::path(path).wstring()), error);
+    return !error;
+}
+
+class ConsoleCopy : public ::testing::TestWithParam<ConsoleCase> {};
+
+}  // namespace
+
+TEST_P(ConsoleCopy, AccountsForEveryFile) {
+    const ConsoleCase& row = GetParam();
+    CProgramSession session;
+    ASSERT_TRUE(session.Install()) << "the program's files";
+    CCardFolder card;
+    for (const auto& [path, size] : row.card) {
+        if (path.back() == '\\') {
+            ASSERT_TRUE(card.AddFolder(path.substr(0, path.size() - 1)));
+        } else if (path.size() > 200) {
+            ASSERT_TRUE(MakeDeepFolders(card / ParentFolder(path)));
+            std::ofstream(fs::path(L"\\\\?\\" + fs::path(card / path).wstring())) << "deep";
+        } else {
+            ASSERT_TRUE(card.AddFile(path, size)) << path;
+        }
+    }
+    const std::string destination = session.DestinationFolder();
+    for (const std::string& path : row.onPc) {
+        ASSERT_TRUE(MakeFolders(ParentFolder(destination + "\\" + path)));
+        ASSERT_TRUE(WriteBytes(destination + "\\" + path, {'o', 'l', 'd'}));
+    }
+    EmulatorControl emulator;
+    ASSERT_TRUE(emulator.Connected()) << "run under scripts/test-env.sh";
+    ASSERT_TRUE(emulator.Serve(card.Path(), row.faults));
+
+    std::vector<std::string> arguments = row.arguments;
+    if (arguments[0] != "/LIST") arguments.push_back(destination);
+    TempFolder scratch;
+    const Ran ran = RunConsole(session.ConsoleProgramPath(), arguments, row.typed, scratch);
+    SCOPED_TRACE("output:\n" + ran.out + "\nerrors:\n" + ran.err);
+    EXPECT_EQ(ran.exitCode, DWORD(row.exitCode));
+
+    const std::string module = session.LanguageModulePath();
+    std::istringstream lines(ran.out);
+    std::string line;
+    for (UINT text : row.output) {
+        std::getline(lines, line);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string pattern = ModuleText(module, text);
+        EXPECT_FALSE(Fields(pattern, line).empty() && line != pattern) << "\"" << line << "\" is not " << pattern;
+    }
+    for (const std::string& name : row.named) EXPECT_NE((ran.out + ran.err).find(name), std::string::npos) << name;
+    EXPECT_EQ(Occurrences(ran.err, ModuleText(module, TEXT_OVERWRITE)), size_t(row.questions));
+    EXPECT_TRUE(!row.error || ran.err.find(ModuleText(module, row.error)) != std::string::npos);
+
+    // On the PC: what arrived with the card's bytes, what was there as it was, and nothing else.
+    FolderTree expected;
+    for (const std::string& path : row.onPc) expected[path].aBytes = {'o', 'l', 'd'};
+    for (const std::string& path : row.arrived) expected[path].aBytes = card.Bytes(path);
+    for (auto& [path, item] : FolderTree(expected)) {
+        for (std::string folder = ParentFolder(path); !folder.empty(); folder = ParentFolder(folder))
+            expected[folder].bFolder = true;
+    }
+    for (const auto& [path, size] : row.card) {  // a whole card brings its empty folders too
+        if (path.back() == '\\' && row.arguments[0] == "/ALL") expected[path.substr(0, path.size() - 1)].bFolder = true;
+    }
+    const FolderTree copied = ReadFolderTree(destination);
+    const Outcome same = SameTree(copied, expected);
+    EXPECT_TRUE(row.arguments[0] == "/LIST" || same) << same.why;
+    if (!row.opened.empty()) {
+        std::vector<std::string> opened;
+        for (const std::string& packet : emulator.Packets(FO_PREFIX)) opened.push_back(PacketPath(packet));
+        EXPECT_EQ(opened, row.opened);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConsoleCopy, ::testing::ValuesIn(CASES),
+                         [](const auto& info) { return std::string(info.param.name); });
