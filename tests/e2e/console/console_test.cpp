@@ -25,7 +25,7 @@ struct ConsoleCase {
     const char* name;
     std::vector<std::pair<std::string, size_t>> card;  // files; a path ending in "\" is a folder
     std::vector<std::string> faults;
-    std::vector<std::string> onPc;       // card files already in the destination, with other bytes
+    std::vector<std::string> onPc;       // card files already in the destination, with other bytes; "\": folders
     std::vector<std::string> arguments;  // the destination follows unless the first is /LIST
     std::string typed;                   // the user's answers, one a line
     int exitCode;
@@ -35,7 +35,13 @@ struct ConsoleCase {
     int questions = 0;                   // of the overwrite question
     std::vector<std::string> opened = {};  // card files opened, when checked
     UINT error = 0;                        // the text of the printer's failure
+    bool deep = false;                     // the destination is nearly as long as a PC path may be
 };
+
+// Windows creates a folder of at most 247 characters, so that any 8.3 name fits below MAX_PATH:
+// from a folder this long, DCIM\100PHOTO\101PHOTO would be 250 characters, in the band where
+// the platform refuses a folder that a 255-character buffer still takes.
+constexpr size_t DEEP_DESTINATION = 250 - std::char_traits<char>::length("\\DCIM\\100PHOTO\\101PHOTO");
 
 // Nested folders far enough down that their path no longer fits a card path.
 const std::string DEEP = [] {
@@ -69,6 +75,21 @@ const ConsoleCase CASES[] = {
     {"ChosenFolderTooDeepForACardPath", {{DEEP + "X.JPG", 10}, {"A.JPG", 20}}, {}, {},
      {"\\" + DEEP.substr(0, DEEP.size() - 1), "\\A.JPG"}, "", EXIT_FILES_LEFT, {"A.JPG"},
      {TEXT_COPIED_OF_AT_LEAST, TEXT_REPORT_HEADER_AT_LEAST}, {"\\" + DEEP.substr(0, DEEP.size() - 1)}},
+    // A file or folder the PC cannot take leaves only itself: the rest of its tree arrives.
+    {"FoldersInTheWay", {{"100PHOTO\\A.JPG", 6000}, {"100PHOTO\\B.JPG", 700}, {"IMG.JPG", 900}, {"README", 300}},
+     {}, {"100PHOTO\\A.JPG\\", "IMG.JPG\\"}, {"/ALL", "/REPLACE"}, "", EXIT_FILES_LEFT, {"100PHOTO\\B.JPG", "README"},
+     {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_WRITE_FAILED - FILE_DECLINED},
+     {"\\100PHOTO\\A.JPG", "\\IMG.JPG"}},
+    {"PcPathTooLong", {{"DCIM\\B.JPG", 700}, {"DCIM\\100PHOTO\\101PHOTO\\C.JPG", 6000},
+      {"DCIM\\100PHOTO\\101PHOTO\\D.JPG", 500}, {"DCIM\\100PHOTO\\A\\F.JPG", 400}}, {}, {}, {"/ALL"}, "",
+     EXIT_FILES_LEFT, {"DCIM\\B.JPG", "DCIM\\100PHOTO\\A\\F.JPG"},
+     {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_PATH_TOO_LONG - FILE_DECLINED}, {}, 0,
+     {"\\DCIM\\B.JPG", "\\DCIM\\100PHOTO\\A\\F.JPG"}, 0, true},
+    // Exchange 8 is the second request of the folder's copy listing: its header and ".", "..",
+    // A.JPG and B.JPG arrive whole, C.JPG is cut; the walk waits no longer than the time-out.
+    {"AListingCutShort", {{"PICS\\A.JPG", 700}, {"PICS\\B.JPG", 700}, {"PICS\\C.JPG", 700}}, {"--cut", "8:90"}, {},
+     {"\\PICS"}, "", EXIT_FILES_LEFT, {"PICS\\A.JPG", "PICS\\B.JPG"},
+     {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_READ_FAILED - FILE_DECLINED}, {}},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
     {"PrinterErrorWhileReading", {{"A.JPG", 9000}}, {"--fr-status", "21"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {},
@@ -158,10 +179,15 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
             ASSERT_TRUE(card.AddFile(path, size)) << path;
         }
     }
-    const std::string destination = session.DestinationFolder();
+    std::string destination = session.DestinationFolder();
+    while (row.deep && destination.size() < DEEP_DESTINATION) {
+        const size_t missing = DEEP_DESTINATION - destination.size();
+        destination += "\\" + std::string(missing > 101 ? 50 : missing - 1, 'D');
+    }
+    ASSERT_TRUE(MakeFolders(destination));
     for (const std::string& path : row.onPc) {
         ASSERT_TRUE(MakeFolders(ParentFolder(destination + "\\" + path)));
-        ASSERT_TRUE(WriteBytes(destination + "\\" + path, {'o', 'l', 'd'}));
+        ASSERT_TRUE(path.back() == '\\' || WriteBytes(destination + "\\" + path, {'o', 'l', 'd'}));
     }
     EmulatorControl emulator;
     ASSERT_TRUE(emulator.Connected()) << "run under scripts/test-env.sh";
@@ -189,7 +215,13 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
 
     // On the PC: what arrived with the card's bytes, what was there as it was, and nothing else.
     FolderTree expected;
-    for (const std::string& path : row.onPc) expected[path].aBytes = {'o', 'l', 'd'};
+    for (const std::string& path : row.onPc) {
+        if (path.back() == '\\') {
+            expected[path.substr(0, path.size() - 1)].bFolder = true;
+        } else {
+            expected[path].aBytes = {'o', 'l', 'd'};
+        }
+    }
     for (const std::string& path : row.arrived) expected[path].aBytes = card.Bytes(path);
     for (auto& [path, item] : FolderTree(expected)) {
         for (std::string folder = ParentFolder(path); !folder.empty(); folder = ParentFolder(folder))
