@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -14,6 +15,7 @@
 #include "ModuleText.h"
 #include "PacketLog.h"
 #include "ProgramSession.h"
+#include "Waiting.h"
 #include "app/LanguageModule.h"
 #include "console/ConsoleSession.h"
 
@@ -36,6 +38,7 @@ struct ConsoleCase {
     std::vector<std::string> opened = {};  // card files opened, when checked
     UINT error = 0;                        // the text of the printer's failure
     bool deep = false;                     // the destination is nearly as long as a PC path may be
+    bool ctrlCInSecondFile = false;        // Ctrl+C once the second file is being read
 };
 
 // Windows creates a folder of at most 247 characters, so that any 8.3 name fits below MAX_PATH:
@@ -93,6 +96,9 @@ const ConsoleCase CASES[] = {
     {"AListingCutShort", {{"PICS\\A.JPG", 700}, {"PICS\\B.JPG", 700}, {"PICS\\C.JPG", 700}}, {"--cut", "8:90"}, {},
      {"\\PICS"}, "", EXIT_FILES_LEFT, {"PICS\\A.JPG", "PICS\\B.JPG"},
      {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_READ_FAILED - FILE_DECLINED}, {}},
+    // Ctrl+C is STOP: the file in flight is not kept and nothing more is opened.
+    {"CtrlCStops", {{"A.JPG", 3000}, {"B.JPG", 40000}, {"C.JPG", 100}}, {"--rate", "20000"}, {}, {"/ALL"}, "",
+     EXIT_FILES_LEFT, {"A.JPG"}, {TEXT_COPIED_SOME}, {}, 0, {"\\A.JPG", "\\B.JPG"}, 0, false, true},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
     {"PrinterErrorWhileReading", {{"A.JPG", 9000}}, {"--fr-status", "21"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {},
@@ -120,7 +126,7 @@ std::string ReadText(const std::string& path) {
 
 // Runs the console program with its output in files, its input from a file of typed lines.
 Ran RunConsole(const std::string& program, const std::vector<std::string>& arguments, const std::string& typed,
-               const TempFolder& scratch) {
+               const TempFolder& scratch, const std::function<bool()>& ctrlCNow) {
     std::ofstream(scratch / "in") << typed;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     const auto open = [&](const char* name, DWORD access, DWORD creation) {
@@ -136,8 +142,17 @@ Ran RunConsole(const std::string& program, const std::vector<std::string>& argum
     for (const std::string& argument : arguments) line += " " + Quoted(argument);
     PROCESS_INFORMATION process = {};
     Ran ran;
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &start,
-                       &process)) {
+    // A console of its own, which Ctrl+C can be sent to.
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr,
+                       &start, &process)) {
+        if (ctrlCNow) {
+            EXPECT_TRUE(WaitUntil(ctrlCNow, 30000));
+            FreeConsole();
+            EXPECT_TRUE(AttachConsole(process.dwProcessId));
+            SetConsoleCtrlHandler(nullptr, TRUE);  // this program lets it pass
+            EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)) << GetLastError();
+            FreeConsole();
+        }
         // Six greeting and status waits, a listing's and a read's time-outs, with room to spare.
         if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
         GetExitCodeProcess(process.hProcess, &ran.exitCode);
@@ -199,7 +214,9 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
     std::vector<std::string> arguments = row.arguments;
     if (arguments[0] != "/LIST") arguments.push_back(destination);
     TempFolder scratch;
-    const Ran ran = RunConsole(session.ConsoleProgramPath(), arguments, row.typed, scratch);
+    const auto secondFileRead = [&] { return emulator.Packets(FO_PREFIX).size() == 2 && emulator.Packets(FR_PREFIX).size() > 3; };
+    const Ran ran = RunConsole(session.ConsoleProgramPath(), arguments, row.typed, scratch,
+                               row.ctrlCInSecondFile ? std::function<bool()>(secondFileRead) : nullptr);
     SCOPED_TRACE("output:\n" + ran.out + "\nerrors:\n" + ran.err);
     EXPECT_EQ(ran.exitCode, DWORD(row.exitCode));
 
