@@ -71,8 +71,6 @@ UninstPage instfiles
     ${If} ${RunningX64}
         SetRegView 64
     ${EndIf}
-    ; The shortcut is every user's; each one's own pictures are found when the program starts.
-    SetShellVarContext all
 !macroend
 
 ; The program's name exists while one runs in any session; a name another user's program holds may
@@ -95,6 +93,8 @@ UninstPage instfiles
 
 Function .onInit
     !insertmacro NativeView
+    ; The shortcut is every user's; each one's own pictures are found when the program starts.
+    SetShellVarContext all
     !insertmacro WaitUntilNotRunning
     ReadRegStr $PreviousFolder HKLM "${PRODUCT_KEY}" "SetupPath"
     ${If} $PreviousFolder == ""
@@ -202,6 +202,7 @@ SectionEnd
 
 Function un.onInit
     !insertmacro NativeView
+    SetShellVarContext all
     !insertmacro WaitUntilNotRunning
 FunctionEnd
 
