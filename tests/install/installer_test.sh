@@ -123,15 +123,6 @@ registry_value() {  # KEY NAME
     wine reg query "$1" /v "$2" $view 2>/dev/null </dev/null | tr -d '\r' |
         sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
-# Wine's processes of this prefix whose command line holds TEXT.
-prefix_runs() {  # TEXT
-    local process
-    for process in /proc/[0-9]*; do
-        grep -qsF -- "$1" "$process/cmdline" &&
-            tr '\0' '\n' <"$process/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
-    done
-    return 1
-}
 # As Windows starts anew: what waits for a restart (the uninstaller's copy of itself) goes.
 restart_windows() { wine wineboot -r </dev/null >/dev/null 2>&1 || fail "wineboot -r ended with $?"; }
 
@@ -222,12 +213,13 @@ fi
 uninstaller=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$quiet")
 wine "$uninstaller" ${quiet#\"$uninstaller\"} </dev/null >"$work/uninstall.log" 2>&1 ||
     fail "the uninstaller ended with $?"
-# It goes on from a copy of itself in the temporary folder, which goes at the next restart.
-uninstalled() {
-    [ ! -e "$(unix_path 'C:\Brisling')" ] && [ -z "$(registry_value "$entry" DisplayName)" ] &&
-        ! prefix_runs '\~nsu'
+# It goes on from a copy of itself in the temporary folder (Un.exe), which goes at the next restart.
+uninstaller_ended() {
+    local names
+    names=$(wine wmic process get name </dev/null 2>/dev/null | iconv -f utf-16 -t utf-8 | tr -d '\r')
+    grep -q '^Name' <<<"$names" && ! grep -qi '^un\.exe' <<<"$names"
 }
-wait_for 60 uninstalled || fail "the uninstaller left the install folder or the entry, or did not end"
+wait_for 60 uninstaller_ended || fail "the uninstaller did not end"
 restart_windows
 snapshot after
 expect_unchanged before after "the life from install to uninstall"
