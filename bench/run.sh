@@ -37,7 +37,9 @@ control() {  # one request to the emulator's control port
     [ "$answer" = ok ] || { echo "emulator: $answer" >&2; exit 1; }
 }
 
-# The 64-bit view, which the 64-bit program reads: plain `wine reg` may be the 32-bit one.
+# The 64-bit view, which the 64-bit program reads: plain `wine reg` may be the 32-bit one. The
+# staged program is no install: an installer must not find it in the prefix afterwards.
+trap "wine reg delete 'HKLM\\SOFTWARE\\KESTREL' /reg:64 /f </dev/null >/dev/null 2>&1" EXIT
 wine reg add 'HKLM\SOFTWARE\KESTREL\Brisling' /reg:64 /v SetupPath /t REG_SZ \
     /d "$(winepath -w "$here/dist/Brisling")" /f </dev/null >/dev/null 2>&1
 

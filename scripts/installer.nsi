@@ -151,6 +151,7 @@ FunctionEnd
 
 !macro ProgramFiles BUILD
     File "${BUILD}\src\Brisling.exe"
+    File "${BUILD}\src\BrislingCopy.exe"
     ${If} $ModuleLanguage == de
         File /oname=resource.dll "${BUILD}\lang\de\resource.dll"
     ${Else}
@@ -210,6 +211,7 @@ FunctionEnd
 Section "Uninstall"
     Delete "$SMPROGRAMS\Brisling.lnk"
     Delete "$INSTDIR\Brisling.exe"
+    Delete "$INSTDIR\BrislingCopy.exe"
     Delete "$INSTDIR\resource.dll"
     Delete "$INSTDIR\printer_8bit.bmp"
     Delete "$INSTDIR\monitor_8bit.bmp"

@@ -15,6 +15,8 @@ pids=()
 
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    # The staged program is no install: an installer must not find it in the prefix.
+    wine reg delete 'HKLM\SOFTWARE\KESTREL' /reg:64 /f </dev/null >/dev/null 2>&1
     wineserver -k 2>/dev/null
     rm -f "$WINEPREFIX/dosdevices/lpt1"
     rm -rf "$state"

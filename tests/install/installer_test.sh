@@ -132,8 +132,9 @@ install() {  # SETUP LANGUAGE FOLDER VERSION OPTION...: runs SETUP with the opti
     installed=$(unix_path "$folder")
     wine "$setup" /S "$@" </dev/null >"$work/setup.log" 2>&1 || fail "the installer ($*) ended with $?"
     expect_eq "installed files" "$(ls "$installed" | tr '\n' ' ')" \
-        "Brisling.exe Uninstall.exe kestrel_8bit.bmp monitor_8bit.bmp printer_8bit.bmp resource.dll "
+        "Brisling.exe BrislingCopy.exe Uninstall.exe kestrel_8bit.bmp monitor_8bit.bmp printer_8bit.bmp resource.dll "
     cmp -s "$installed/Brisling.exe" "$build_tree/src/Brisling.exe" || fail "not this build's program"
+    cmp -s "$installed/BrislingCopy.exe" "$build_tree/src/BrislingCopy.exe" || fail "not this build's console program"
     cmp -s "$installed/resource.dll" "$build_tree/lang/$language/resource.dll" ||
         fail "not this build's $language language module"
     expect_eq "SetupPath" "$(registry_value 'HKLM\SOFTWARE\KESTREL\Brisling' SetupPath)" "$folder"
@@ -184,6 +185,9 @@ makensis -V1 -DWIN64_BUILD="$tree_of_windows/win64" -DWIN32_BUILD="$tree_of_wind
     { cat "$work/makensis.log" >&2; fail "the older installer could not be built"; exit 1; }
 
 rm -rf "${pictures:?}"/*
+# A PC without Brisling: make run and make bench name their staged program in the shared prefix,
+# which an install would take for an earlier one.
+for bits in 32 64; do wine reg delete 'HKLM\SOFTWARE\KESTREL' /reg:$bits /f </dev/null >/dev/null 2>&1; done
 restart_windows
 snapshot before
 
@@ -194,6 +198,9 @@ start_program en && copy_and_exit
 # ---- This version over it, in German, into another folder: the older install goes.
 install "$setup" de 'C:\Brisling' "$version" /LANGUAGE=de '/D=C:\Brisling'
 start_program de && copy_and_exit
+expect_eq "the console program's listing of the card" \
+    "$(wine 'C:\Brisling\BrislingCopy.exe' /LIST </dev/null 2>&1 | tr -d '\r' | awk '{print $NF}' | sort | tr '\n' ' ')" \
+    "DCIM README.TXT "
 
 # ---- Again, without options: the same folder, the same language. Neither an install nor an
 # uninstall replaces the running program.

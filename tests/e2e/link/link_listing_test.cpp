@@ -46,12 +46,12 @@ const ListingRow kRows[] = {
     {.name = "StatusWithRecords", .files = {{"A.JPG", 1}, {"B.JPG", 2}}, .faults = {"--ir-status", "05"},
      .result = 0, .packets = {ROOT, ROOT}, .replies = {"050002:3", "050002:43"},
      .reports = {.errorText = 3009, .errorCode = 5, .sent = {3003}}, .entries = {"A.JPG:1", "B.JPG:2"}},
-    // The reply buffer still holds the sub-folder's records where the root's did not arrive.
+    // The root's reply is cut through its second record: only the whole ones are parsed.
     {.name = "MoreRecordsAnnouncedThanArrive",
      .files = {{"A.JPG", 1}, {"B.JPG", 2}, {"SUB\\S1.JPG", 3}, {"SUB\\S2.JPG", 4}, {"SUB\\S3.JPG", 5}},
-     .faults = {"--cut", "4:23"}, .paths = {"\\SUB", ""}, .timeoutMs = 1000,
+     .faults = {"--cut", "4:30"}, .paths = {"\\SUB", ""}, .timeoutMs = 1000,
      .result = 1, .packets = {ListingPacket("\\SUB\\*.*"), ListingPacket("\\SUB\\*.*"), ROOT, ROOT},
-     .replies = {"000005:3", "000005:103", "000003:3", "000003:23"}, .reports = {.posted = {3002, 3002}},
+     .replies = {"000005:3", "000005:103", "000003:3", "000003:30"}, .reports = {.posted = {3002, 3002}},
      .entries = {"A.JPG:1"}},
     {.name = "CountBytes0102", .manyFiles = 258,
      .result = 1, .packets = {ROOT, ROOT}, .replies = {"000102:3", "000102:5163"}, .reports = {.posted = {3002}},
