@@ -37,7 +37,18 @@ void CCardCopy::Run() {
     // Whatever the walk did not reach ends as the reason it stopped.
     const uint32_t unaccounted = m_tally.TotalFiles() - std::min(m_tally.DoneFiles(), m_tally.TotalFiles());
     m_tally.FinishUnnamed(m_stopped ? FILE_STOPPED : FILE_READ_FAILED, unaccounted, 0);
+    m_buffer.reset();
+    m_bufferSize = 0;
     m_user.CopyEnded(m_tally, m_stopped);
+}
+
+uint8_t* CCardCopy::FileBuffer(uint64_t size) {
+    if (size <= m_bufferSize) return m_buffer.get();
+    m_buffer.reset();
+    m_bufferSize = 0;
+    if (size <= SIZE_MAX) m_buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(size)]);
+    if (m_buffer) m_bufferSize = size;
+    return m_buffer.get();
 }
 
 void CCardCopy::Stop() {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,8 @@ private:
     FileOutcome WritePcFile(const char* destination, WORD prefixLength, const char* nodePath,
                             const char* pcFileName, DWORD size, const BYTE* buffer);
     bool Stopped() const { return m_owner.m_bBusy != 1; }
+    // One buffer for every file of the copy, grown to the largest: nullptr when it cannot grow.
+    uint8_t* FileBuffer(uint64_t size);
 
     CPrinterLink& m_link;
     CLinkOwner& m_owner;
@@ -87,6 +90,8 @@ private:
     CopyOrder m_order;
     CCopyTally m_tally;
     std::atomic<bool> m_stopped{false};
+    std::unique_ptr<uint8_t[]> m_buffer;
+    uint64_t m_bufferSize = 0;
     // An answer "to all" given during this copy.
     enum { ASK_EACH, REPLACE_ALL, KEEP_ALL } m_overwriteAll = ASK_EACH;
 };

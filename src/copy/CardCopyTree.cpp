@@ -286,21 +286,19 @@ int CCardCopy::CopyTreeFiles(FolderNode* first, const char* source, char* destin
                 return 1;
             }
             // 64-bit sum: on a 32-bit build a size near 4 GiB must not wrap to a small block.
-            const uint64_t bufferSize = size + FILE_BUFFER_SLACK;
-            std::unique_ptr<uint8_t[]> buffer;
-            if (bufferSize <= SIZE_MAX) buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bufferSize)]);
+            uint8_t* buffer = FileBuffer(uint64_t(size) + FILE_BUFFER_SLACK);
             if (!buffer) {  // a file too large to hold is left on the card
                 FinishFile(FILE_TOO_LARGE, size, shown, tree);
                 continue;
             }
-            if (!m_link.OpenCardFile(m_link.GetPort(), buffer.get(), size, cardFile)) {
+            if (!m_link.OpenCardFile(m_link.GetPort(), buffer, size, cardFile)) {
                 // Without an answer from the printer the rest of the tree cannot come either.
                 const FileOutcome outcome = m_owner.m_bBusy == 0 ? FILE_STOPPED : m_link.LastOutcome();
                 FinishFile(outcome, size, shown, tree);
                 EndTreeEarly(outcome, tree);
                 return m_owner.m_bBusy == 0 ? 1 : 0;
             }
-            const FileOutcome written = WritePcFile(destination, prefixLength, node->path, name, size, buffer.get());
+            const FileOutcome written = WritePcFile(destination, prefixLength, node->path, name, size, buffer);
             FinishFile(written, size, shown, tree);
             if (written == FILE_DISK_FULL) {
                 // Nothing more fits: the rest of the tree is left as the disk's.

@@ -29,6 +29,8 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
     uint32_t position = 0;
     uint8_t saved = buffer[0];
     int emptyReplies = 0;
+    // The open request's reply came whole; after a short reply its late rest may still come.
+    bool lastShort = false;
     while (owner->m_bBusy == 1) {
         const uint32_t remaining = size - position;
         uint32_t wanted = chunk;
@@ -37,13 +39,14 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
             packet.BuildDword(CMD_FR, SwapBytes32(wanted));
         }
         DWORD moved = 0;
-        if (!PortWrite(onPort, packet.GetBytes(), packet.GetLength(), &moved) ||
+        if (!PortWrite(onPort, packet.GetBytes(), packet.GetLength(), &moved, lastShort) ||
             moved != static_cast<DWORD>(packet.GetLength())) {
             return CHUNK_PORT_FAILED;
         }
         if (!PortRead(onPort, buffer + position, wanted + 1, &moved) || moved == 0) {
             return CHUNK_PORT_FAILED;
         }
+        lastShort = moved != wanted + 1;
         *status = buffer[position];
         buffer[position] = saved;
         if (*status != 0) return CHUNK_PRINTER_ERROR;

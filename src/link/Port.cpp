@@ -15,11 +15,9 @@ void PortSetTimeouts(HANDLE port, DWORD milliseconds) {
     SetCommTimeouts(port, &timeouts);
 }
 
-BOOL PortWrite(HANDLE port, const void* data, DWORD length, DWORD* moved) {
+BOOL PortWrite(HANDLE port, const void* data, DWORD length, DWORD* moved, bool clearInput) {
     *moved = 0;
-    // Every write is a request: whatever is still in the input (the late rest of an earlier reply
-    // that timed out) belongs to no request of ours and must not be read as this one's answer.
-    PurgeComm(port, PURGE_RXCLEAR);
+    if (clearInput) PurgeComm(port, PURGE_RXCLEAR);
     return WriteFile(port, data, length, moved, nullptr);
 }
 

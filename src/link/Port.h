@@ -8,7 +8,10 @@ constexpr DWORD PORT_TIMEOUT_MS = 5000;
 
 HANDLE PortOpen(const char* deviceName);
 void PortSetTimeouts(HANDLE port, DWORD milliseconds);
-BOOL PortWrite(HANDLE port, const void* data, DWORD length, DWORD* moved);
+// A request: whatever is still in the input (the late rest of an earlier reply that timed out)
+// belongs to no request of ours and is cleared first, unless the caller knows nothing can be left
+// (the last reply came whole), which spares a round trip on each read of a file.
+BOOL PortWrite(HANDLE port, const void* data, DWORD length, DWORD* moved, bool clearInput = true);
 BOOL PortRead(HANDLE port, void* data, DWORD length, DWORD* moved);
 void PortClose(HANDLE port);
 

@@ -63,14 +63,18 @@ int CopyAll(CUiDriver& ui, const CProgramProcess& program, DWORD dwReadyTimeout,
     if (!ui.WaitForWindowThread()) return Fail("the window did not take the click on COPY");
     // The copy has ended when the panel can be used again, or when the program asks something.
     double dLongestAnswer = 0;
-    // Looked at every 50 ms: a closer watch would take the wine server and the window thread
-    // from the copy it measures.
+    // The end (two window styles) is looked at every 25 ms, the window thread and the messages
+    // every 200 ms: a closer watch would take the Wine server and the window thread from the
+    // copy it measures.
     const ULONGLONG deadline = GetTickCount64() + dwCopyTimeout;
     bool bEnded = false;
-    while (!bEnded && GetTickCount64() < deadline) {
-        Sleep(50);
-        dLongestAnswer = std::max(dLongestAnswer, AnswerTime(ui.MainDialog()));
-        bEnded = !ui.MessageBoxes().empty() || ui.CopyEnded();
+    for (int nStep = 0; !bEnded && GetTickCount64() < deadline; ++nStep) {
+        Sleep(25);
+        if (nStep % 8 == 0) {
+            dLongestAnswer = std::max(dLongestAnswer, AnswerTime(ui.MainDialog()));
+            bEnded = !ui.MessageBoxes().empty();
+        }
+        bEnded = bEnded || ui.CopyEnded();
     }
     QueryPerformanceCounter(&end);
     if (!bEnded) return Fail("the copy did not end");
