@@ -7,6 +7,9 @@ constexpr const char* INSTALL_VALUE = "SetupPath";
 constexpr const char* LANGUAGE_MODULE_FILE = "resource.dll";
 constexpr const char* HELP_FILE = "Brisling.hlp";
 constexpr int INSTALL_PATH_SIZE = 256;
+// Held by every running Brisling program: the installer and the uninstaller look for this name
+// (scripts/installer.nsi) and replace nothing while a program of any user's session runs.
+constexpr const char* RUNNING_MUTEX = "Global\\KESTREL.Brisling";
 
 // Text ids of the language module.
 constexpr UINT TEXT_TITLE = 3010;

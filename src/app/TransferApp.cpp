@@ -10,10 +10,6 @@
 
 namespace {
 
-// The installer and the uninstaller look for this name (scripts/installer.nsi): they replace
-// nothing while a program of any user's session runs.
-const char RUNNING_MUTEX[] = "Global\\KESTREL.Brisling";
-
 // The window offers the start folder as the destination. Started in its own folder, as the start
 // menu's shortcut starts it, the program offers the user's pictures instead: that shortcut serves
 // every user of the PC, and no one copies photos into the program's folder.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LanguageModule.h"
 #include "console/ConsoleArguments.h"
 #include "console/ConsoleSession.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         std::fputs(CONSOLE_USAGE, arguments.error.empty() && argc > 1 ? stdout : stderr);
         return argc > 1 && arguments.error.empty() ? 0 : EXIT_BAD_ARGUMENTS;
     }
+    CreateMutexA(nullptr, FALSE, RUNNING_MUTEX);  // held until the process ends
     CConsoleSession session(arguments);
     g_session = &session;
     ::SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
