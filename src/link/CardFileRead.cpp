@@ -29,8 +29,9 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
     uint32_t position = 0;
     uint8_t saved = buffer[0];
     int emptyReplies = 0;
-    // The open request's reply came whole; after a short reply its late rest may still come.
-    bool lastShort = false;
+    // The input is cleared before a file's first read request, as before any request; after that
+    // only where a reply came short, as its late rest may still come.
+    bool lastShort = true;
     while (owner->m_bBusy == 1) {
         const uint32_t remaining = size - position;
         uint32_t wanted = chunk;
