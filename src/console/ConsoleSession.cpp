@@ -2,13 +2,11 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 
 #include "app/LanguageModule.h"
 #include "console/ConsoleText.h"
 #include "copy/CardPaths.h"
 #include "copy/CopyAccount.h"
-#include "link/Port.h"
 
 namespace {
 constexpr DWORD PROGRESS_STEP_MS = 250;

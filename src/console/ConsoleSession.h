@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -64,5 +65,5 @@ private:
     int m_errorTextId = 0;
     BYTE m_errorCode = 0;
     bool m_printerFailed = false;
-    bool m_stopped = false;
+    std::atomic<bool> m_stopped{false};  // set by the console's Ctrl+C thread
 };
