@@ -101,6 +101,10 @@ bool CConsoleSession::FindItem(const std::string& cardPath, CopyItem* item) {
     const std::string name = cardPath.substr(cardPath.rfind('\\') + 1);
     m_link->SetCardPath(item->cardFolder == "\\" ? "" : item->cardFolder.c_str());
     m_link->ListFolder();
+    if (!m_link->ListingAnswered() && !m_printerFailed) {  // no answer is no word on the path
+        SetLinkError(TEXT_NO_GREETING, 0);
+        m_printerFailed = true;
+    }
     for (const CardEntry& entry : m_link->TakeEntries()) {
         if (::lstrcmpiA(entry.name, name.c_str()) == 0) {
             item->entry = entry;
