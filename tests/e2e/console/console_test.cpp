@@ -101,6 +101,8 @@ const ConsoleCase CASES[] = {
      EXIT_FILES_LEFT, {"A.JPG"}, {TEXT_COPIED_SOME}, {}, 0, {"\\A.JPG", "\\B.JPG"}, 0, false, true},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
+    {"NoAnswerToTheListingOfANamedPath", {{"A.JPG", 10}}, {"--silence", "3"}, {}, {"\\A.JPG"}, "", EXIT_NO_PRINTER,
+     {}, {}, {}, 0, {}, TEXT_NO_GREETING},
     {"PrinterErrorWhileReading", {{"A.JPG", 9000}}, {"--fr-status", "21"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {},
      {TEXT_COPIED_SOME}, {"0x21"}, 0, {}, TEXT_PRINTER_ERROR},
     {"ListsAFolder", {{"DCIM\\100PHOTO\\A.JPG", 10}, {"DCIM\\B.JPG", 1234567}}, {}, {}, {"/LIST", "\\DCIM"}, "",
