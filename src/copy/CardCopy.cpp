@@ -1,7 +1,6 @@
 #include "copy/CardCopy.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "copy/CardPaths.h"
 #include "link/PcFileWriter.h"
@@ -23,14 +22,7 @@ void CCardCopy::Start(const CopyOrder& order) {
 
 void CCardCopy::Run() {
     if (m_order.wholeCard) {
-        char destination[COPY_PATH_SIZE] = {};
-        if (m_order.destination.size() + 2 <= sizeof(destination)) {
-            std::strcpy(destination, m_order.destination.c_str());
-            CopyFolderTree("\\", destination);
-        } else {
-            m_tally.TreeFound();
-            LeaveFolder("\\", FILE_PATH_TOO_LONG);
-        }
+        CopyFolderTree("\\", m_order.destination);
     } else {
         CopySelection();
     }
@@ -89,15 +81,7 @@ void CCardCopy::CopySelection() {
         const CardEntry& entry = item.entry;
         const std::string source = JoinCardPath(item.cardFolder, entry.name);
         if (entry.IsFolder()) {
-            char destination[COPY_PATH_SIZE];
-            if (m_order.destination.size() + 2 > sizeof(destination)) {
-                m_tally.TreeFound();
-                m_tally.AddFiles(1, 0);
-                Finish(FILE_PATH_TOO_LONG, 0, source);
-                continue;
-            }
-            std::strcpy(destination, m_order.destination.c_str());
-            CopyFolderTree(source.c_str(), destination);
+            CopyFolderTree(source.c_str(), m_order.destination);
         } else if (!m_link.SetCardPath(source.c_str()) || !m_link.SetPcFileName(entry.name)) {
             Finish(FILE_PATH_TOO_LONG, entry.size, source);
         } else if (PcPathExists(entry.name) && !Overwrite(entry.name)) {

@@ -25,7 +25,6 @@ struct FolderNode {
 };
 // Folders one tree walk lists at most: a damaged card can nest or repeat its folders without end.
 constexpr int TREE_FOLDERS_MAX = 4096;
-constexpr int COPY_PATH_SIZE = 1024;
 int FreeFolderNodes(FolderNode* first);
 void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security);
 
@@ -68,9 +67,9 @@ private:
         uint64_t bytes = 0, doneBytes = 0;
     };
     enum TreeListing { TREE_LISTED, TREE_NOT_LISTED, TREE_NO_ANSWER };
-    int CopyFolderTree(const char* source, char* destination);
+    int CopyFolderTree(const char* source, const std::string& destination);
     bool DiscoverTree(FolderNode* first, TreeAccount& tree);
-    int CopyTreeFiles(FolderNode* first, const char* source, char* destination, TreeAccount& tree);
+    int CopyTreeFiles(FolderNode* first, const char* source, const char* destination, TreeAccount& tree);
     void AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node);
     TreeListing ListTreeFolder(const char* path, RawListing* listing);
     void TallyFiles(FolderNode* node, const RawListing& listing, TreeAccount& tree);

@@ -159,7 +159,7 @@ void CCardCopy::FinishFolderFiles(FileOutcome outcome, const FolderNode& node, T
     tree.doneBytes += node.bytes;
 }
 
-int CCardCopy::CopyFolderTree(const char* source, char* destination) {
+int CCardCopy::CopyFolderTree(const char* source, const std::string& destination) {
     FolderNodeList nodes;
     TreeAccount tree;
     if (std::strlen(source) >= sizeof(nodes.first.path)) {
@@ -171,7 +171,9 @@ int CCardCopy::CopyFolderTree(const char* source, char* destination) {
     const bool found = DiscoverTree(&nodes.first, tree);
     m_tally.TreeFound();
     if (!found) return Stopped() ? 1 : 0;
-    return CopyTreeFiles(&nodes.first, source, destination, tree);
+    // A PC folder too long for the platform is told folder by folder as its files come.
+    const std::string folder = destination.empty() || destination.back() != '\\' ? destination + "\\" : destination;
+    return CopyTreeFiles(&nodes.first, source, folder.c_str(), tree);
 }
 
 // Every folder of the tree, breadth-first, before the first file moves; false when the printer
@@ -217,15 +219,7 @@ bool CCardCopy::DiscoverTree(FolderNode* first, TreeAccount& tree) {
     return true;
 }
 
-int CCardCopy::CopyTreeFiles(FolderNode* first, const char* source, char* destination, TreeAccount& tree) {
-    const size_t length = std::strlen(destination);
-    if (length == 0 || destination[length - 1] != '\\') {
-        if (length + 2 > COPY_PATH_SIZE) {
-            EndTreeEarly(FILE_PATH_TOO_LONG, tree);
-            return 0;
-        }
-        std::strcat(destination, "\\");
-    }
+int CCardCopy::CopyTreeFiles(FolderNode* first, const char* source, const char* destination, TreeAccount& tree) {
     const WORD prefixLength = static_cast<WORD>(PrefixLength(source));
     SECURITY_ATTRIBUTES security = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
 

@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
-#include <cstring>
-
 #include "app/Environment.h"
 #include "app/TransferDlg.h"
 #include "app/WorkerThreads.h"
