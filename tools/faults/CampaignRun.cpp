@@ -239,6 +239,9 @@ RunResult RunOnce(const RunPlan& plan, const CampaignCard& card) {
                      [&](const std::string& line) { return line.find(plan.firedInLog) != std::string::npos; }))
         return Failed(result, "the fault never struck (no \"" + plan.firedInLog + "\" in the emulator's log)", messages);
     const std::vector<std::string> packets = emulator.Packets();
+    const size_t listings = emulator.Packets(IR_PREFIX).size();
+    if (plan.listingsAtMost && listings > plan.listingsAtMost)
+        return Failed(result, "the card was listed " + std::to_string(listings) + " times, past the walk's bound", messages);
     size_t lastListing = packets.size();
     for (size_t i = 0; i < packets.size() && plan.action != UserAction::None; ++i)
         if (packets[i].rfind(IR_PREFIX, 0) == 0) lastListing = i;

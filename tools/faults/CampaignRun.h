@@ -33,6 +33,7 @@ struct RunPlan {
     bool refusesGreeting = false;  // the printer never answers the greeting: no farewell is due
     Expectation expect = Expectation::Sound;
     unsigned long deadlineMs = 0;  // the program's own bound for this run
+    size_t listingsAtMost = 0;     // a card beyond the tree walk's bound: listing requests it may take
 };
 
 struct RunResult {
