@@ -96,10 +96,9 @@ const ConsoleCase CASES[] = {
     {"AListingCutShort", {{"PICS\\A.JPG", 700}, {"PICS\\B.JPG", 700}, {"PICS\\C.JPG", 700}}, {"--cut", "8:90"}, {},
      {"\\PICS"}, "", EXIT_FILES_LEFT, {"PICS\\A.JPG", "PICS\\B.JPG"},
      {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_READ_FAILED - FILE_DECLINED}, {}},
-    // Ctrl+C is STOP: the file in flight is not kept, nothing more is opened or asked about.
-    {"CtrlCStops", {{"A.JPG", 3000}, {"B.JPG", 40000}, {"C.JPG", 100}}, {"--rate", "20000"}, {"C.JPG"},
-     {"/ALL", "/ASK"}, "", EXIT_FILES_LEFT, {"A.JPG"}, {TEXT_COPIED_SOME}, {}, 0, {"\\A.JPG", "\\B.JPG"}, 0, false,
-     true},
+    // Ctrl+C is STOP: the file in flight is not kept and nothing more is opened.
+    {"CtrlCStops", {{"A.JPG", 3000}, {"B.JPG", 40000}, {"C.JPG", 100}}, {"--rate", "20000"}, {}, {"/ALL"}, "",
+     EXIT_FILES_LEFT, {"A.JPG"}, {TEXT_COPIED_SOME}, {}, 0, {"\\A.JPG", "\\B.JPG"}, 0, false, true},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
     {"NoAnswerToTheListingOfANamedPath", {{"A.JPG", 10}}, {"--silence", "3"}, {}, {"\\A.JPG"}, "", EXIT_NO_PRINTER,
