@@ -1,25 +1,21 @@
 #include "Files.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
 
 TempFolder::TempFolder(const std::string& base) {
-    std::string root = base;
-    if (root.empty()) {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        root = temp;
-    }
-    if (!root.empty() && root.back() == '\\') root.pop_back();
     static LONG counter = 0;
-    for (;;) {
-        char name[64];
-        std::snprintf(name, sizeof(name), "\\brt%lu_%ld", GetCurrentProcessId(),
-                      InterlockedIncrement(&counter));
-        m_path = root + name;
-        if (CreateDirectoryA(m_path.c_str(), nullptr)) break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
-    }
+    const fs::path root = base.empty() ? fs::temp_directory_path() : fs::path(base);
+    std::error_code error;
+    do {
+        const std::string name = "brt" + std::to_string(GetCurrentProcessId()) + "_" +
+                                 std::to_string(InterlockedIncrement(&counter));
+        m_path = (root / name).string();
+    } while (!fs::create_directory(m_path, error) && !error);
 }
 
 TempFolder::~TempFolder() { RemoveTree(m_path); }
@@ -39,74 +35,43 @@ std::vector<unsigned char> CCardFolder::Bytes(const std::string& relative) const
 }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(path.c_str());
+    // The long-path form also reaches card folders deeper than a plain path can name.
+    const fs::path tree = L"\\\\?\\" + fs::absolute(path).wstring();
+    std::error_code error, ignored;
+    // A read-only file the program wrote would otherwise stay.
+    for (fs::recursive_directory_iterator it(tree, error), end; !error && it != end; it.increment(error))
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    fs::remove_all(tree, ignored);
 }
 
 bool MakeFolders(const std::string& path) {
-    if (CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
-        return true;
-    const size_t slash = path.find_last_of('\\');
-    if (slash == std::string::npos || slash < 3) return false;
-    return MakeFolders(path.substr(0, slash)) && CreateDirectoryA(path.c_str(), nullptr);
+    std::error_code error;
+    fs::create_directories(path, error);
+    return !error;
 }
 
 bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD moved = 0;
-    const BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                               &moved, nullptr);
-    CloseHandle(file);
-    return ok && moved == bytes.size();
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bool(file.flush());
 }
 
 bool ReadBytes(const std::string& path, std::vector<unsigned char>* bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const DWORD size = GetFileSize(file, nullptr);
-    bytes->assign(size, 0);
-    DWORD moved = 0;
-    const BOOL ok = size == 0 || ReadFile(file, bytes->data(), size, &moved, nullptr);
-    CloseHandle(file);
-    return ok && moved == size;
+    std::ifstream file(path, std::ios::binary);
+    bytes->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return bool(file);
 }
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool FileExists(const std::string& path) { return fs::exists(path); }
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool IsFolder(const std::string& path) { return fs::is_directory(path); }
 
 std::vector<std::string> ListFolder(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+    std::error_code error;
+    // A file the program removes meanwhile ends the listing, never the test.
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        names.push_back(it->path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -2,23 +2,13 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "Files.h"
 
-namespace {
+namespace fs = std::filesystem;
 
-void ReadInto(const std::string& strFolder, const std::string& strRelative, FolderTree* pTree) {
-    for (const std::string& strName : ListFolder(strFolder)) {
-        const std::string strPath = strFolder + "\\" + strName;
-        const std::string strKey = strRelative.empty() ? strName : strRelative + "\\" + strName;
-        TreeItem& item = (*pTree)[strKey];
-        item.bFolder = IsFolder(strPath);
-        if (item.bFolder) {
-            ReadInto(strPath, strKey, pTree);
-        } else {
-            ReadBytes(strPath, &item.aBytes);
-        }
-    }
-}
+namespace {
 
 std::string Describe(const TreeItem& item) {
     return item.bFolder ? "a folder" : "a file of " + std::to_string(item.aBytes.size()) + " bytes";
@@ -33,7 +23,12 @@ bool EndsWith(const std::string& strText, const std::string& strEnd) {
 
 FolderTree ReadFolderTree(const std::string& strFolder) {
     FolderTree tree;
-    ReadInto(strFolder, "", &tree);
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(strFolder, error), end; !error && it != end; it.increment(error)) {
+        TreeItem& item = tree[fs::relative(it->path(), strFolder).string()];
+        item.bFolder = it->is_directory();
+        if (!item.bFolder) ReadBytes(it->path().string(), &item.aBytes);
+    }
     return tree;
 }
 
