@@ -31,7 +31,7 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
     int emptyReplies = 0;
     // The input is cleared before a file's first read request, as before any request; after that
     // only where a reply came short, as its late rest may still come.
-    bool lastShort = true;
+    bool clearInput = true;
     while (owner->m_bBusy == 1) {
         const uint32_t remaining = size - position;
         uint32_t wanted = chunk;
@@ -40,14 +40,14 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
             packet.BuildDword(CMD_FR, SwapBytes32(wanted));
         }
         DWORD moved = 0;
-        if (!PortWrite(onPort, packet.GetBytes(), packet.GetLength(), &moved, lastShort) ||
+        if (!PortWrite(onPort, packet.GetBytes(), packet.GetLength(), &moved, clearInput) ||
             moved != static_cast<DWORD>(packet.GetLength())) {
             return CHUNK_PORT_FAILED;
         }
         if (!PortRead(onPort, buffer + position, wanted + 1, &moved) || moved == 0) {
             return CHUNK_PORT_FAILED;
         }
-        lastShort = moved != wanted + 1;
+        clearInput = moved != wanted + 1;
         *status = buffer[position];
         buffer[position] = saved;
         if (*status != 0) return CHUNK_PRINTER_ERROR;
