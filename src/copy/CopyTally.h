@@ -32,8 +32,12 @@ public:
     uint32_t TotalFiles() const { return m_totalFiles; }
     uint64_t TotalBytes() const { return m_totalBytes; }
     uint32_t DoneFiles() const { return m_doneFiles; }
-    // Finished files and the part of the current one that has arrived.
-    uint64_t DoneBytes() const { return m_doneBytes + m_inFlightBytes; }
+    // Finished files and the part of the current one that has arrived. The finished bytes are read
+    // first: Finish clears the part in flight before it adds the file, so the sum is never ahead.
+    uint64_t DoneBytes() const {
+        const uint64_t finished = m_doneBytes;
+        return finished + m_inFlightBytes;
+    }
     bool TotalsFinal() const { return m_pendingTrees <= 0; }
 
     uint32_t Count(FileOutcome outcome) const { return m_count[outcome]; }

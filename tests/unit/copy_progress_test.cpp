@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "copy/CopyTally.h"
 #include "copy/ProgressText.h"
@@ -67,4 +69,33 @@ TEST(CopyTally, CountsFilesAndNamesWhatTheProgramLeft) {
 
     tally.Reset(0);
     EXPECT_EQ(tally.DoneFiles() + tally.TotalFiles() + tally.LeftNames().size() + tally.MoreLeft(), 0u);
+}
+
+// The window reads the account while the copy writes it: what it reads is never ahead of the copy.
+TEST(CopyTally, ReadWhileWrittenIsNeverAhead) {
+    constexpr uint32_t kFiles = 200000, kSize = 1000;
+    CCopyTally tally;
+    tally.Reset(0);
+    tally.AddFiles(kFiles, uint64_t(kFiles) * kSize);
+    std::atomic<bool> reading{false}, writing{true};
+    long long reads = 0, ahead = 0;
+    std::thread reader([&] {
+        reading = true;
+        while (writing) {
+            const uint64_t bytes = tally.DoneBytes();
+            const uint32_t files = tally.DoneFiles();  // read after: the copy is at least this far
+            if (bytes > (uint64_t(files) + 1) * kSize) ++ahead;
+            ++reads;
+        }
+    });
+    while (!reading) std::this_thread::yield();
+    for (uint32_t i = 0; i < kFiles; ++i) {
+        tally.SetInFlight(kSize / 2);
+        tally.SetInFlight(kSize);
+        tally.Finish(FILE_COPIED, kSize, "");
+    }
+    writing = false;
+    reader.join();
+    EXPECT_GT(reads, 10000) << "the account was read while it was written";
+    EXPECT_EQ(ahead, 0);
 }

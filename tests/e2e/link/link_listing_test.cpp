@@ -46,13 +46,11 @@ const ListingRow kRows[] = {
     {.name = "StatusWithRecords", .files = {{"A.JPG", 1}, {"B.JPG", 2}}, .faults = {"--ir-status", "05"},
      .result = 0, .packets = {ROOT, ROOT}, .replies = {"050002:3", "050002:43"},
      .reports = {.errorText = 3009, .errorCode = 5, .sent = {3003}}, .entries = {"A.JPG:1", "B.JPG:2"}},
-    // The root's reply is cut through its second record: only the whole ones are parsed.
-    {.name = "MoreRecordsAnnouncedThanArrive",
-     .files = {{"A.JPG", 1}, {"B.JPG", 2}, {"SUB\\S1.JPG", 3}, {"SUB\\S2.JPG", 4}, {"SUB\\S3.JPG", 5}},
-     .faults = {"--cut", "4:30"}, .paths = {"\\SUB", ""}, .timeoutMs = 1000,
-     .result = 1, .packets = {ListingPacket("\\SUB\\*.*"), ListingPacket("\\SUB\\*.*"), ROOT, ROOT},
-     .replies = {"000005:3", "000005:103", "000003:3", "000003:30"}, .reports = {.posted = {3002, 3002}},
-     .entries = {"A.JPG:1"}},
+    // The root's reply is cut through its second record: only the whole one is handed back. The
+    // tree walk's form keeps every record, so a record cut short would show whatever it was read as.
+    {.name = "MoreRecordsAnnouncedThanArrive", .files = {{"A.JPG", 1}, {"B.JPG", 2}, {"C.JPG", 3}},
+     .faults = {"--cut", "2:30"}, .paths = {"\\"}, .raw = true, .timeoutMs = 1000, .whole = false,
+     .result = 1, .packets = {ROOT, ROOT}, .replies = {"000003:3", "000003:30"}, .entries = {"A.JPG:1"}},
     {.name = "CountBytes0102", .manyFiles = 258,
      .result = 1, .packets = {ROOT, ROOT}, .replies = {"000102:3", "000102:5163"}, .reports = {.posted = {3002}},
      .entries = {"F00000.DAT:0", "F00001.DAT:0"}, .entryCount = 258},
