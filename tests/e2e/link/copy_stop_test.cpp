@@ -1,61 +1,89 @@
-#include <functional>
-
 #include "LinkScenario.h"
 #include "copy/CardCopy.h"
 
 namespace {
-// Answers every question with Yes and calls back after each progress step.
+// Moments of a tree copy that only a test inside the process can place STOP at.
+enum StopMoment { AFTER_FIRST_FILE, DURING_QUESTION };
+
+struct StopRow {
+    const char* name = {};
+    StopMoment moment = AFTER_FIRST_FILE;
+
+    size_t questions = 0;
+    size_t opens = 0;
+    uint32_t copied = 0;
+};
+
+const StopRow kRows[] = {
+    // Between two files: the next is neither asked about nor opened.
+    {.name = "BetweenTwoFiles", .moment = AFTER_FIRST_FILE, .questions = 1, .opens = 1, .copied = 1},
+    // A close answers the open question with No for the user: that is a stop, not a file kept.
+    {.name = "CloseAnswersTheQuestion", .moment = DURING_QUESTION, .questions = 1, .opens = 0, .copied = 0},
+};
+
 class ScriptedUser : public CCopyUser {
 public:
-    OverwriteAnswer AskOverwrite(const std::string& pcPath) override {
-        asked.push_back(pcPath);
-        return OVERWRITE_YES;
+    ScriptedUser(StopMoment moment) : m_moment(moment) {}
+    OverwriteAnswer AskOverwrite(const std::string&) override {
+        ++questions;
+        if (m_moment != DURING_QUESTION) return OVERWRITE_YES;
+        copy->Stop();
+        return OVERWRITE_NO;
     }
     void TellDiskFull() override {}
-    void ShowProgress(const CCopyTally& tally) override { onProgress(tally); }
+    void ShowProgress(const CCopyTally& tally) override {
+        if (m_moment == AFTER_FIRST_FILE && tally.DoneFiles() == 1) copy->Stop();
+    }
     void CopyEnded(const CCopyTally&, bool wasStopped) override { stopped = wasStopped; }
 
-    std::function<void(const CCopyTally&)> onProgress;
-    std::vector<std::string> asked;
+    CCardCopy* copy = nullptr;
+    size_t questions = 0;
     bool stopped = false;
+
+private:
+    StopMoment m_moment;
 };
 }  // namespace
 
-// STOP that falls between two files of a tree: the next file is neither asked about nor opened,
-// and its older copy on the PC stays as it was.
-class TreeStop : public LinkScenario<int> {};
+class TreeStop : public LinkScenario<StopRow> {};
+INSTANTIATE_TEST_SUITE_P(Rows, TreeStop, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TreeStop, BetweenTwoFilesNothingMoreIsAskedOrOpened) {
+// Both files are on the PC already, so whichever the card lists first is asked about; what was
+// not copied keeps its older bytes and counts as stopped.
+TEST_P(TreeStop, Scenario) {
+    const StopRow& row = GetParam();
     ASSERT_TRUE(card.AddFile("A.JPG", 3000));
     ASSERT_TRUE(card.AddFile("B.JPG", 3000));
     TempFolder destination;
     const std::vector<unsigned char> older = PatternBytes(100, 7);
-    // Both are on the PC already, so whichever the card lists first is asked about.
     ASSERT_TRUE(WriteBytes(destination / "A.JPG", older));
     ASSERT_TRUE(WriteBytes(destination / "B.JPG", older));
     ASSERT_NO_FATAL_FAILURE(Start({}));
     owner.m_bBusy = 1;
 
-    ScriptedUser user;
+    ScriptedUser user(row.moment);
     CCardCopy copy(*link, owner, user);
-    user.onProgress = [&](const CCopyTally& tally) {
-        if (tally.DoneFiles() == 1) copy.Stop();
-    };
+    user.copy = &copy;
     CopyOrder order;
     order.wholeCard = true;
     order.destination = destination.Path();
     copy.Start(order);
     copy.Run();
-
-    EXPECT_EQ(user.asked.size(), 1u);
-    EXPECT_TRUE(user.stopped);
-    EXPECT_EQ(emulator.Packets(FO_PREFIX).size(), 1u);
-    EXPECT_EQ(copy.Tally().Count(FILE_COPIED), 1u);
-    EXPECT_EQ(copy.Tally().Count(FILE_STOPPED), 1u);
-    std::vector<unsigned char> a, b;
-    ASSERT_TRUE(ReadBytes(destination / "A.JPG", &a));
-    ASSERT_TRUE(ReadBytes(destination / "B.JPG", &b));
-    EXPECT_TRUE((a == card.Bytes("A.JPG")) != (b == card.Bytes("B.JPG"))) << "one file copied";
-    EXPECT_TRUE((a == older) != (b == older)) << "the other kept";
     owner.m_bBusy = 0;
+
+    EXPECT_EQ(user.questions, row.questions);
+    EXPECT_EQ(emulator.Packets(FO_PREFIX).size(), row.opens);
+    EXPECT_TRUE(user.stopped);
+    EXPECT_EQ(copy.Tally().Count(FILE_COPIED), row.copied);
+    EXPECT_EQ(copy.Tally().Count(FILE_STOPPED), 2 - row.copied);
+    size_t fromCard = 0, kept = 0;
+    for (const char* name : {"A.JPG", "B.JPG"}) {
+        std::vector<unsigned char> bytes;
+        ASSERT_TRUE(ReadBytes(destination / name, &bytes));
+        fromCard += bytes == card.Bytes(name);
+        kept += bytes == older;
+    }
+    EXPECT_EQ(fromCard, row.copied);
+    EXPECT_EQ(kept, 2 - row.copied);
 }
