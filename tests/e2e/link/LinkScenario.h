@@ -77,7 +77,7 @@ private:
     Reports reports;
 };
 
-// Each table's rows are tests of their own, named after the row (TEST_P over the row type).
+// The fixture of a table of scenarios (TEST_P over the row type).
 template <typename Row>
 class LinkScenario : public ::testing::TestWithParam<Row> {
 protected:
@@ -106,3 +106,9 @@ protected:
     CCardFolder card;
     std::unique_ptr<CPrinterLink> link;
 };
+
+// A table's suite: each row is a test of its own, named after the row.
+#define LINK_SCENARIO_TABLE(Suite, Row, rows)                        \
+    class Suite : public LinkScenario<Row> {};                       \
+    INSTANTIATE_TEST_SUITE_P(Rows, Suite, ::testing::ValuesIn(rows), \
+                             [](const auto& info) { return std::string(info.param.name); })

@@ -45,9 +45,7 @@ private:
 };
 }  // namespace
 
-class TreeStop : public LinkScenario<StopRow> {};
-INSTANTIATE_TEST_SUITE_P(Rows, TreeStop, ::testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+LINK_SCENARIO_TABLE(TreeStop, StopRow, kRows);
 
 // Both files are on the PC already, so whichever the card lists first is asked about; what was
 // not copied keeps its older bytes and counts as stopped.

@@ -44,9 +44,7 @@ const ConnectionRow kRows[] = {
 };
 }  // namespace
 
-class LinkConnection : public LinkScenario<ConnectionRow> {};
-INSTANTIATE_TEST_SUITE_P(Rows, LinkConnection, ::testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+LINK_SCENARIO_TABLE(LinkConnection, ConnectionRow, kRows);
 
 TEST_P(LinkConnection, Scenario) {
     const ConnectionRow& row = GetParam();

@@ -72,9 +72,7 @@ const FileRow kRows[] = {
 };
 }  // namespace
 
-class LinkFileRead : public LinkScenario<FileRow> {};
-INSTANTIATE_TEST_SUITE_P(Rows, LinkFileRead, ::testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+LINK_SCENARIO_TABLE(LinkFileRead, FileRow, kRows);
 
 TEST_P(LinkFileRead, Scenario) {
     const FileRow& row = GetParam();

@@ -72,9 +72,7 @@ const ListingRow kRows[] = {
 };
 }  // namespace
 
-class LinkListing : public LinkScenario<ListingRow> {};
-INSTANTIATE_TEST_SUITE_P(Rows, LinkListing, ::testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+LINK_SCENARIO_TABLE(LinkListing, ListingRow, kRows);
 
 TEST_P(LinkListing, Scenario) {
     const ListingRow& row = GetParam();
