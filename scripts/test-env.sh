@@ -79,7 +79,8 @@ export DISPLAY=":$(head -n1 "$state/display")"
 wineserver -k 2>/dev/null
 wineserver -p </dev/null >/dev/null 2>&1 9>&-
 # Scratch folders (brt*) that earlier runs could not remove (a test ended early, a file still held
-# by a process on its way out): no Wine process of theirs is left to hold them now.
+# by a process on its way out, a card folder deeper than a plain path): no Wine process of theirs
+# is left to hold them now.
 chmod -R u+w "$WINEPREFIX"/drive_c/users/*/Temp/brt* 2>/dev/null
 rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/brt*
 wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || harness_failed "Wine does not start a program"
