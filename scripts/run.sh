@@ -14,10 +14,11 @@ state=$(mktemp -d "${TMPDIR:-/tmp}/brisling-run.XXXXXX")
 pids=()
 
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     # The staged program is no install: an installer must not find it in the prefix.
     wine reg delete 'HKLM\SOFTWARE\KESTREL' /reg:64 /f </dev/null >/dev/null 2>&1
+    # Wine's processes before the display: with it gone first they would say so on the way out.
     wineserver -k 2>/dev/null
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     rm -f "$WINEPREFIX/dosdevices/lpt1"
     rm -rf "$state"
 }

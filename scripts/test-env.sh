@@ -45,8 +45,9 @@ state=$(mktemp -d "${TMPDIR:-/tmp}/brisling-test.XXXXXX")
 pids=()
 
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    # Wine's processes first: with the display gone before them they would say so on the way out.
     wineserver -k 2>/dev/null
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
     pkill -f "winhlp32.exe" 2>/dev/null
     rm -f "$WINEPREFIX/dosdevices/lpt1"
     rm -rf "$state"
