@@ -84,6 +84,11 @@ ConsoleArguments ParseConsoleArguments(const std::vector<std::string>& arguments
                                         : "name the card paths to copy, or /ALL, before the destination";
         return parsed;
     }
+    // An empty argument is most likely a batch file's unset variable, not a wish for the whole card.
+    if (std::find(plain.begin(), plain.end(), "") != plain.end()) {
+        parsed.error = "an empty card path: name a file or folder of the card, or /ALL";
+        return parsed;
+    }
     for (const std::string& path : plain) parsed.cardPaths.push_back(NormalCardPath(path));
     parsed.action = ACTION_COPY;
     return parsed;

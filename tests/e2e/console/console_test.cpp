@@ -110,6 +110,7 @@ const ConsoleCase CASES[] = {
     {"ListsNoFolderThatIsNotThere", {{"A.JPG", 10}}, {}, {}, {"/LIST", "\\NOPE"}, "", EXIT_FILES_LEFT, {}, {},
      {"\\NOPE"}},
     {"RefusesAWrongCommandLine", {}, {}, {}, {"/ALL", "\\A.JPG"}, "", EXIT_BAD_ARGUMENTS, {}, {}, {"/ALL"}},
+    {"RefusesAnEmptyCardPath", {{"A.JPG", 10}}, {}, {}, {""}, "", EXIT_BAD_ARGUMENTS, {}, {}, {"empty card path"}},
 };
 
 struct Ran {
