@@ -1,8 +1,26 @@
 #include "link/Port.h"
 
-HANDLE PortOpen(const char* deviceName) {
-    return CreateFileA(deviceName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                       nullptr);
+#include <string>
+
+HANDLE PortOpen(const char* deviceName, HANDLE* claim) {
+    // In the global namespace, so that a copy in another session (a scheduled one) is kept out too.
+    const std::string name = std::string("Global\\Brisling.") + deviceName;
+    *claim = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (*claim && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(*claim);
+        *claim = nullptr;
+    }
+    if (!*claim) {
+        SetLastError(ERROR_ACCESS_DENIED);  // what Windows says of a port another program has open
+        return INVALID_HANDLE_VALUE;
+    }
+    const HANDLE port =
+        CreateFileA(deviceName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE) {
+        CloseHandle(*claim);
+        *claim = nullptr;
+    }
+    return port;
 }
 
 void PortSetTimeouts(HANDLE port, DWORD milliseconds) {
@@ -26,6 +44,7 @@ BOOL PortRead(HANDLE port, void* data, DWORD length, DWORD* moved) {
     return ReadFile(port, data, length, moved, nullptr);
 }
 
-void PortClose(HANDLE port) {
+void PortClose(HANDLE port, HANDLE claim) {
     if (PortIsOpen(port)) CloseHandle(port);
+    if (claim) CloseHandle(claim);
 }

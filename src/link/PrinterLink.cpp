@@ -16,11 +16,11 @@ CPrinterLink::CPrinterLink(CLinkOwner* linkOwner)
 
 CPrinterLink::~CPrinterLink() {
     delete command;
-    PortClose(port);
+    PortClose(port, portClaim);
 }
 
 int CPrinterLink::Open(const char* deviceName) {
-    port = PortOpen(deviceName);
+    port = PortOpen(deviceName, &portClaim);
     if (port == INVALID_HANDLE_VALUE) {
         SetLinkBusy(0);
         return 0;

@@ -86,6 +86,7 @@ private:
     CLinkCommand* command;
     std::vector<CardEntry> entries;
     HANDLE port;
+    HANDLE portClaim = nullptr;
     uint8_t reply[LINK_REPLY_SIZE];
     char cardPath[LINK_PATH_SIZE];
     char pcFileName[LINK_PATH_SIZE];

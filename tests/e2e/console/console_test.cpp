@@ -39,6 +39,7 @@ struct ConsoleCase {
     UINT error = 0;                        // the text of the printer's failure
     bool deep = false;                     // the destination is nearly as long as a PC path may be
     bool ctrlCInSecondFile = false;        // Ctrl+C once the second file is being read
+    bool windowOpen = false;               // the program's window has the port
 };
 
 // Windows creates a folder of at most 247 characters, so that any 8.3 name fits below MAX_PATH:
@@ -101,6 +102,9 @@ const ConsoleCase CASES[] = {
      EXIT_FILES_LEFT, {"A.JPG"}, {TEXT_COPIED_SOME}, {}, 0, {"\\A.JPG", "\\B.JPG"}, 0, false, true},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
+    // One conversation at a time: the copy's exchanges would mix with the window's on the wire.
+    {"PortHeldByTheWindow", {{"A.JPG", 10}}, {}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {}, {}, 0, {}, TEXT_NO_PORT,
+     false, false, true},
     {"NoAnswerToTheListingOfANamedPath", {{"A.JPG", 10}}, {"--silence", "3"}, {}, {"\\A.JPG"}, "", EXIT_NO_PRINTER,
      {}, {}, {}, 0, {}, TEXT_NO_GREETING},
     {"PrinterErrorWhileReading", {{"A.JPG", 9000}}, {"--fr-status", "21"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {},
@@ -213,6 +217,7 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
     EmulatorControl emulator;
     ASSERT_TRUE(emulator.Connected()) << "run under scripts/test-env.sh";
     ASSERT_TRUE(emulator.Serve(card.Path(), row.faults));
+    if (row.windowOpen) ASSERT_TRUE(session.Start());
 
     std::vector<std::string> arguments = row.arguments;
     if (arguments[0] != "/LIST") arguments.push_back(destination);
