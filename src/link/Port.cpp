@@ -6,17 +6,18 @@ HANDLE PortOpen(const char* deviceName, HANDLE* claim) {
     // In the global namespace, so that a copy in another session (a scheduled one) is kept out too.
     const std::string name = std::string("Global\\Brisling.") + deviceName;
     *claim = CreateMutexA(nullptr, FALSE, name.c_str());
-    if (*claim && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(*claim);
+    const DWORD error = GetLastError();
+    // Another program's claim; a claim that cannot be made at all (a system without the global
+    // namespace) leaves the platform's own refusal of a second open, as before.
+    if (error == ERROR_ALREADY_EXISTS || (!*claim && error == ERROR_ACCESS_DENIED)) {
+        if (*claim) CloseHandle(*claim);
         *claim = nullptr;
-    }
-    if (!*claim) {
         SetLastError(ERROR_ACCESS_DENIED);  // what Windows says of a port another program has open
         return INVALID_HANDLE_VALUE;
     }
     const HANDLE port =
         CreateFileA(deviceName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (port == INVALID_HANDLE_VALUE) {
+    if (port == INVALID_HANDLE_VALUE && *claim) {
         CloseHandle(*claim);
         *claim = nullptr;
     }

@@ -10,7 +10,7 @@ constexpr DWORD PORT_TIMEOUT_MS = 5000;
 // the device again, and two programs' exchanges would mix on the wire unnoticed (a copy taking
 // bytes of the other's replies for its file). So the open also claims the port by a named object
 // that lives until PortClose; while another holds it, the open fails as on Windows. *claim is
-// nullptr whenever the port is not open.
+// nullptr when the port is not open.
 HANDLE PortOpen(const char* deviceName, HANDLE* claim);
 void PortSetTimeouts(HANDLE port, DWORD milliseconds);
 // A request: whatever is still in the input (the late rest of an earlier reply that timed out)
