@@ -45,6 +45,7 @@ const char HELP_TEXT[] =
     "  --split N:BYTES:MS     at exchange N send BYTES bytes, pause MS ms, then the rest\n"
     "  --silence N            at exchange N send nothing\n"
     "  --garbage N:HEX        at exchange N send these bytes instead of the reply\n"
+    "  --extra N:HEX          at exchange N send the whole reply, then these bytes\n"
     "  --disconnect N[:BYTES] at exchange N send BYTES bytes (default 0), then close the pty\n"
     "                         and remove the link until the next reset\n"
     "  --rate BPS             send reply bytes no faster than BPS bytes per second (0 = no limit)\n"
@@ -153,8 +154,8 @@ bool ParseExchangeFault(const std::string& strOption, const std::string& strText
     } else if (strOption == "--silence") {
         fault.m_kind = EXCHANGE_FAULT::SILENCE;
         if (aParts.size() != 1) return false;
-    } else if (strOption == "--garbage") {
-        fault.m_kind = EXCHANGE_FAULT::GARBAGE;
+    } else if (strOption == "--garbage" || strOption == "--extra") {
+        fault.m_kind = strOption == "--extra" ? EXCHANGE_FAULT::EXTRA : EXCHANGE_FAULT::GARBAGE;
         if (aParts.size() != 2 || !ParseHexBytes(aParts[1], fault.m_aGarbage) ||
             fault.m_aGarbage.empty()) {
             return false;
@@ -278,7 +279,7 @@ bool ParseEmulatorOptions(const std::vector<std::string>& aArgs, bool bScenarioO
             }
             scenario.m_aInjected.push_back(injected);
         } else if (strName == "--cut" || strName == "--split" || strName == "--silence" ||
-                   strName == "--garbage" || strName == "--disconnect") {
+                   strName == "--garbage" || strName == "--extra" || strName == "--disconnect") {
             if (!takeValue()) return false;
             uint64_t nExchange = 0;
             ExchangeFault fault;
@@ -286,7 +287,7 @@ bool ParseEmulatorOptions(const std::vector<std::string>& aArgs, bool bScenarioO
                 return bad(strName == "--cut"       ? "N:BYTES"
                            : strName == "--split"   ? "N:BYTES:MS"
                            : strName == "--silence" ? "N"
-                           : strName == "--garbage" ? "N:HEX"
+                           : strName == "--garbage" || strName == "--extra" ? "N:HEX"
                                                     : "N[:BYTES]");
             }
             if (!scenario.m_mapExchangeFaults.emplace(nExchange, fault).second) {

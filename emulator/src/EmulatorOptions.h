@@ -9,13 +9,13 @@
 #include "RecordOrder.h"
 
 // What one exchange (counted from 1 since the last reset) does instead of its normal reply.
-enum class EXCHANGE_FAULT { CUT, SPLIT, SILENCE, GARBAGE, DISCONNECT };
+enum class EXCHANGE_FAULT { CUT, SPLIT, SILENCE, GARBAGE, EXTRA, DISCONNECT };
 
 struct ExchangeFault {
     EXCHANGE_FAULT m_kind = EXCHANGE_FAULT::CUT;
     uint32_t m_nBytes = 0;    // cut, split and disconnect: reply bytes sent (first part)
     uint32_t m_nPauseMs = 0;  // split: pause before the rest
-    std::vector<uint8_t> m_aGarbage;
+    std::vector<uint8_t> m_aGarbage;  // garbage: sent instead of the reply; extra: after it
 };
 
 // A raw record added to a folder's listing, for hostile names.

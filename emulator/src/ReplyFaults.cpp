@@ -66,6 +66,14 @@ ReplyPlan PlanReply(const PrinterReply& reply, const ExchangeFault* pFault, uint
             plan.m_strNote = strAt + "garbage " + ToHex(pFault->m_aGarbage) + " instead of " +
                              std::to_string(nSize) + " bytes";
             break;
+        case EXCHANGE_FAULT::EXTRA: {
+            std::vector<uint8_t> aBytes = reply.m_aBytes;
+            aBytes.insert(aBytes.end(), pFault->m_aGarbage.begin(), pFault->m_aGarbage.end());
+            plan.m_aSegments.push_back(OutputSegment{aBytes, 0, false});
+            plan.m_nDataBytesSent = DataBytesIn(reply, nSize);
+            plan.m_strNote = strAt + std::to_string(nSize) + " bytes, then " + ToHex(pFault->m_aGarbage);
+            break;
+        }
         case EXCHANGE_FAULT::DISCONNECT: {
             const size_t nSent = std::min<size_t>(pFault->m_nBytes, nSize);
             plan.m_aSegments.push_back(OutputSegment{Head(reply.m_aBytes, nSent), 0, true});

@@ -78,6 +78,8 @@ void CTransferDlg::OnDestroy() {
     // this window: they must be gone before any of them is released.
     WaitForWorker(m_pPortWorker, [this] { AnswerWorkerQuestions(); });
     WaitForWorker(m_pLampWorker);
+    // The list destroys an image list it still holds when it goes, after this window.
+    if (m_cardList.m_hWnd) m_cardList.SetImageList(nullptr, LVSIL_SMALL);
     m_imageList.DeleteImageList();
     if (DisplayMode == 1) FreePictureDibs(m_pictureDibs);
     if (m_pLink && m_pLink->IsOpen() && m_bConnected == 1) m_pLink->Release();

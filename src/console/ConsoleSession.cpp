@@ -19,7 +19,9 @@ bool IsConsole(DWORD handle) {
 
 CConsoleSession::CConsoleSession(const ConsoleArguments& arguments) : m_arguments(arguments) {
     m_progressOnConsole = IsConsole(STD_ERROR_HANDLE);
-    m_askable = arguments.existing == EXISTING_ASK || (arguments.existing == EXISTING_DEFAULT && IsConsole(STD_INPUT_HANDLE));
+    // Asked by default only where the question can be seen and answered.
+    m_askable = arguments.existing == EXISTING_ASK ||
+                (arguments.existing == EXISTING_DEFAULT && IsConsole(STD_INPUT_HANDLE) && m_progressOnConsole);
 }
 
 CConsoleSession::~CConsoleSession() {
@@ -71,6 +73,7 @@ bool CConsoleSession::Connect() {
 }
 
 int CConsoleSession::PrinterFailure() {
+    if (m_stopped) return EXIT_FILES_LEFT;  // the user's Ctrl+C cut the exchange short, not the printer
     char text[1024] = {};
     if (m_errorTextId) LoadModuleText(m_errorTextId, text, sizeof(text));
     if (m_errorCode) AppendErrorCode(text, sizeof(text), m_errorCode);
@@ -136,6 +139,7 @@ int CConsoleSession::Copy() {
     if (!order.wholeCard && order.items.empty()) return missing ? EXIT_FILES_LEFT : EXIT_ALL_COPIED;
     m_bBusy = 1;
     m_copy->Start(order);
+    if (m_stopped) m_copy->Stop();  // a Ctrl+C before the copy began
     m_copy->Run();
     if (m_printerFailed) return PrinterFailure();
     const CCopyTally& tally = m_copy->Tally();

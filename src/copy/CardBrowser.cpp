@@ -25,7 +25,8 @@ BOOL CTransferDlg::OnListFolder(UINT) {
     SetItemText(PANEL_STATUS_LINE, m_uiText[7]);
     m_linkJob.code = LINK_JOB_LIST;
     if (!StartPortWorker(LinkWorkerProc, &m_linkJob)) {
-        m_bBusy = 0;  // as after a listing that failed: the list as it was
+        m_bBusy = 0;  // as after a listing that found nothing: the old folder's items are not in this one
+        m_cardEntries.clear();
         FillCardList(m_cardEntries);
     }
     return TRUE;

@@ -84,7 +84,7 @@ void CCardCopy::CopySelection() {
             CopyFolderTree(source.c_str(), m_order.destination);
         } else if (!m_link.SetCardPath(source.c_str()) || !m_link.SetPcFileName(entry.name)) {
             Finish(FILE_PATH_TOO_LONG, entry.size, source);
-        } else if (PcPathExists(entry.name) && !Overwrite(entry.name)) {
+        } else if (PcFileExists(entry.name) && !Overwrite(entry.name)) {
             // A close answers for the user: that is a stop, not a choice to keep the file.
             Finish(Stopped() ? FILE_STOPPED : FILE_DECLINED, entry.size, source);
         } else {

@@ -23,7 +23,8 @@ struct FolderNode {
     uint32_t files;
     uint64_t bytes;
 };
-// Folders one tree walk lists at most: a damaged card can nest or repeat its folders without end.
+// Folders one tree walk holds and lists at most: a damaged card can nest or repeat its folders
+// without end.
 constexpr int TREE_FOLDERS_MAX = 4096;
 int FreeFolderNodes(FolderNode* first);
 void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security);
@@ -70,7 +71,7 @@ private:
     int CopyFolderTree(const char* source, const std::string& destination);
     bool DiscoverTree(FolderNode* first, TreeAccount& tree);
     int CopyTreeFiles(FolderNode* first, const char* source, const char* destination, TreeAccount& tree);
-    void AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node);
+    void AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode** last, int* nodes);
     TreeListing ListTreeFolder(const char* path, RawListing* listing);
     void TallyFiles(FolderNode* node, const RawListing& listing, TreeAccount& tree);
     void LeaveFolder(const char* path, FileOutcome outcome);

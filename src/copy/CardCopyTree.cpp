@@ -81,12 +81,16 @@ void CreateFolderPath(char* path, LPSECURITY_ATTRIBUTES security) {
     ::CreateDirectoryA(kept, security);
 }
 
-void CCardCopy::AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode* node) {
-    FolderNode* last = node;
-    while (last->next) last = last->next;
+void CCardCopy::AddSubFolders(const char* folderPath, const RawListing& listing, FolderNode** last, int* nodes) {
     for (int k = 0; k < listing.count; ++k) {
         const uint8_t* record = listing.records + k * CARD_RECORD_SIZE;
         if (IsDotName(record) || !IsFolderRecord(record)) continue;
+        // What a damaged card would add without end (folders that nest or repeat) is reported,
+        // not walked.
+        if (*nodes >= TREE_FOLDERS_MAX) {
+            LeaveFolder(ShownName(folderPath, record).c_str(), FILE_READ_FAILED);
+            continue;
+        }
         // The folder by its card name, as the list shows it and the printer takes it back.
         char name[13];
         const bool safe = PcNameFromWire(record, name);
@@ -98,9 +102,10 @@ void CCardCopy::AddSubFolders(const char* folderPath, const RawListing& listing,
             LeaveFolder(ShownName(folderPath, record).c_str(), safe ? FILE_PATH_TOO_LONG : FILE_BAD_NAME);
             continue;
         }
-        added->previous = last;
-        last->next = added;
-        last = added;
+        added->previous = *last;
+        (*last)->next = added;
+        *last = added;
+        ++*nodes;
     }
 }
 
@@ -179,20 +184,10 @@ int CCardCopy::CopyFolderTree(const char* source, const std::string& destination
 // Every folder of the tree, breadth-first, before the first file moves; false when the printer
 // stopped answering (or STOP came), with the tree's account ended.
 bool CCardCopy::DiscoverTree(FolderNode* first, TreeAccount& tree) {
-    int folders = 0;
+    FolderNode* last = first;
+    int nodes = 1;
     // A listing asks nothing more once STOP or a close has cleared m_bBusy.
     for (FolderNode* node = first; node; node = node->next) {
-        if (++folders > TREE_FOLDERS_MAX) {
-            // What a damaged card would add without end is reported, not walked.
-            node->previous->next = nullptr;
-            for (FolderNode* left = node; left;) {
-                FolderNode* next = left->next;
-                LeaveFolder(left->path, FILE_READ_FAILED);
-                delete left;
-                left = next;
-            }
-            break;
-        }
         OwnedListing listing;
         const TreeListing listed = ListTreeFolder(node->path, &listing);
         if (listed == TREE_NO_ANSWER) {
@@ -213,7 +208,7 @@ bool CCardCopy::DiscoverTree(FolderNode* first, TreeAccount& tree) {
         // What did arrive of a listing cut short is walked; the folder is reported, as files and
         // folders of it may be missing from the account.
         if (!listing.whole) LeaveFolder(node->path, FILE_READ_FAILED);
-        AddSubFolders(node->path, listing, node);
+        AddSubFolders(node->path, listing, &last, &nodes);
         TallyFiles(node, listing, tree);
     }
     return true;
@@ -271,7 +266,7 @@ int CCardCopy::CopyTreeFiles(FolderNode* first, const char* source, const char* 
                 FinishFile(FILE_PATH_TOO_LONG, size, shown, tree);
                 continue;
             }
-            if (PcPathExists(existing) && !Overwrite(existing)) {
+            if (PcFileExists(existing) && !Overwrite(existing)) {
                 // A close answers for the user: that is a stop, not a choice to keep the file.
                 const bool stopped = Stopped();
                 FinishFile(stopped ? FILE_STOPPED : FILE_DECLINED, size, shown, tree);
@@ -285,7 +280,12 @@ int CCardCopy::CopyTreeFiles(FolderNode* first, const char* source, const char* 
                 FinishFile(FILE_TOO_LARGE, size, shown, tree);
                 continue;
             }
-            if (!m_link.OpenCardFile(m_link.GetPort(), buffer, size, cardFile)) {
+            const int opened = m_link.OpenCardFile(m_link.GetPort(), buffer, size, cardFile);
+            if (opened == CPrinterLink::FILE_LEFT_LINK_WHOLE) {
+                FinishFile(FILE_READ_FAILED, size, shown, tree);
+                continue;
+            }
+            if (!opened) {
                 // Without an answer from the printer the rest of the tree cannot come either.
                 const FileOutcome outcome = m_owner.m_bBusy == 0 ? FILE_STOPPED : m_link.LastOutcome();
                 FinishFile(outcome, size, shown, tree);

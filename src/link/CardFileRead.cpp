@@ -56,7 +56,9 @@ CPrinterLink::ChunkResult CPrinterLink::ReceiveChunks(HANDLE onPort, uint8_t* bu
         if (emptyReplies >= MAX_EMPTY_REPLIES) return CHUNK_PORT_FAILED;
         position += moved - 1;
         owner->OnFileProgress(position);
-        if (position >= size) return CHUNK_COMPLETE;
+        // Bytes beyond the last reply mean a reply brought more than was asked: every byte after
+        // it was read one place off.
+        if (position >= size) return PortInputWaiting(onPort) ? CHUNK_SURPLUS : CHUNK_COMPLETE;
         saved = buffer[position];
     }
     return CHUNK_STOPPED;
@@ -160,10 +162,13 @@ int CPrinterLink::OpenCardFile(HANDLE onPort, uint8_t* buffer, uint32_t size, co
         FailWithError(TEXT_CANNOT_OPEN_FILE, 0);
         return 0;
     }
-    // Any other status counts as open; the size comes from the listing record.
+    // Any other status counts as open, and the size comes from the listing record; but a file the
+    // printer opens with another size would arrive cut short or padded.
+    if (answer[0] == 0 && BigEndian32(answer + 1) != size) return FILE_LEFT_LINK_WHOLE;
     int pending = 1;
     const int complete = ReceiveData(onPort, buffer, &pending, size);
     if (owner->m_bBusy != 1) lastOutcome = FILE_STOPPED;
+    if (complete == FILE_LEFT_LINK_WHOLE) return FILE_LEFT_LINK_WHOLE;
     if (!complete || owner->m_bBusy != 1) return 0;
     lastOutcome = FILE_COPIED;  // received whole; the caller writes it
     return 1;
@@ -178,5 +183,5 @@ int CPrinterLink::ReceiveData(HANDLE onPort, uint8_t* buffer, int* pending, uint
         return 0;
     }
     SetLinkBusy(0);
-    return received == CHUNK_COMPLETE ? 1 : 0;
+    return received == CHUNK_COMPLETE ? 1 : received == CHUNK_SURPLUS ? FILE_LEFT_LINK_WHOLE : 0;
 }

@@ -8,7 +8,10 @@
 #include "framework/File.h"
 #include "framework/FileException.h"
 
-bool PcPathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool PcFileExists(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 namespace {
 // A temporary file beside the target, created under a name no file has, in one step: a name
@@ -39,7 +42,10 @@ PcWriteResult WritePcFileThroughTemp(const char* path, const uint8_t* data, uint
     }
     char temp[MAX_PATH];
     CFile file(CreateTempBeside(folder, temp));
-    if (file.m_hFile == INVALID_HANDLE_VALUE) return PC_WRITE_FAILED;
+    if (file.m_hFile == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();  // a full disk can refuse the file itself
+        return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? PC_WRITE_DISK_FULL : PC_WRITE_FAILED;
+    }
     PcWriteResult result = PC_WRITE_OK;
     try {
         file.Write(data, size);

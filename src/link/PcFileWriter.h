@@ -8,5 +8,6 @@ enum PcWriteResult { PC_WRITE_OK, PC_WRITE_DISK_FULL, PC_WRITE_FAILED };
 // destroys an older file before the new one is whole.
 PcWriteResult WritePcFileThroughTemp(const char* path, const uint8_t* data, uint32_t size);
 
-// TRUE when a file or folder of that name exists.
-bool PcPathExists(const char* path);
+// True when a file of that name exists: a folder in the way is no copy of the file, and the
+// write that follows names it as a file that could not be written.
+bool PcFileExists(const char* path);

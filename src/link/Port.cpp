@@ -45,6 +45,12 @@ BOOL PortRead(HANDLE port, void* data, DWORD length, DWORD* moved) {
     return ReadFile(port, data, length, moved, nullptr);
 }
 
+DWORD PortInputWaiting(HANDLE port) {
+    DWORD errors = 0;
+    COMSTAT status = {};
+    return ClearCommError(port, &errors, &status) ? status.cbInQue : 0;
+}
+
 void PortClose(HANDLE port, HANDLE claim) {
     if (PortIsOpen(port)) CloseHandle(port);
     if (claim) CloseHandle(claim);

@@ -18,6 +18,8 @@ void PortSetTimeouts(HANDLE port, DWORD milliseconds);
 // (the last reply came whole), which spares a round trip on each read of a file.
 BOOL PortWrite(HANDLE port, const void* data, DWORD length, DWORD* moved, bool clearInput = true);
 BOOL PortRead(HANDLE port, void* data, DWORD length, DWORD* moved);
+// Bytes that arrived and are not read yet.
+DWORD PortInputWaiting(HANDLE port);
 void PortClose(HANDLE port, HANDLE claim);
 
 inline bool PortIsOpen(HANDLE port) { return port != nullptr && port != INVALID_HANDLE_VALUE; }

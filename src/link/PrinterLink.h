@@ -67,7 +67,10 @@ public:
 
     // File read.
     int FetchFile();
-    // Tree-walk form: the file's bytes land at buffer offsets 1..size; 1 only when all arrived.
+    // Tree-walk form: the file's bytes land at buffer offsets 1..size; 1 only when all arrived;
+    // FILE_LEFT_LINK_WHOLE when the printer answered, but not as asked (another size than the
+    // listing's, more bytes than requested): this file is left and the link goes on.
+    static constexpr int FILE_LEFT_LINK_WHOLE = -1;
     int OpenCardFile(HANDLE port, uint8_t* buffer, uint32_t size, const char* cardPath);
     int ReceiveData(HANDLE port, uint8_t* buffer, int* pending, uint32_t size);
 
@@ -79,7 +82,7 @@ public:
     const char* GetCardPath() const { return cardPath; }
 
 private:
-    enum ChunkResult { CHUNK_COMPLETE, CHUNK_STOPPED, CHUNK_PORT_FAILED, CHUNK_PRINTER_ERROR };
+    enum ChunkResult { CHUNK_COMPLETE, CHUNK_STOPPED, CHUNK_PORT_FAILED, CHUNK_PRINTER_ERROR, CHUNK_SURPLUS };
     ChunkResult ReceiveChunks(HANDLE onPort, uint8_t* buffer, uint32_t size, uint8_t* status);
     void FailWithError(int textId, uint8_t code);
 

@@ -108,6 +108,11 @@ TEST_F(FaultTest, SilenceSendsNothingAndGarbageIsSentWhateverItsLength) {
     EXPECT_EQ(m_port.Waiting(), 3u);
 }
 
+TEST_F(FaultTest, ExtraBytesFollowTheWholeReply) {
+    StartWith({"--extra", "1:abcd"});
+    EXPECT_EQ(m_port.Exchange(PacketSr(0x00), 3), (Bytes{0x00, 0xAB, 0xCD}));
+}
+
 TEST_F(FaultTest, DisconnectClosesThePortAndRemovesTheLinkUntilAResetWithAPort) {
     StartWith({"--disconnect", "2:3"});
     EXPECT_EQ(m_port.Exchange(PacketSr(0x00), 1), Bytes{0x00});

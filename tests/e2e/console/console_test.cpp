@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+enum CtrlCMoment { NO_CTRL_C, CTRL_C_AT_GREETING, CTRL_C_IN_SECOND_FILE };
+
 struct ConsoleCase {
     const char* name;
     std::vector<std::pair<std::string, size_t>> card;  // files; a path ending in "\" is a folder
@@ -38,8 +40,9 @@ struct ConsoleCase {
     std::vector<std::string> opened = {};  // card files opened, when checked
     UINT error = 0;                        // the text of the printer's failure
     bool deep = false;                     // the destination is nearly as long as a PC path may be
-    bool ctrlCInSecondFile = false;        // Ctrl+C once the second file is being read
+    CtrlCMoment ctrlC = NO_CTRL_C;
     bool windowOpen = false;               // the program's window has the port
+    bool consoleInput = false;             // the input is a console, the error stream still a file
 };
 
 // Windows creates a folder of at most 247 characters, so that any 8.3 name fits below MAX_PATH:
@@ -63,6 +66,9 @@ const ConsoleCase CASES[] = {
      {TEXT_COPIED_SOME_ALREADY_THERE}, {}, 1, {"\\B.JPG", "\\NEW\\D.JPG"}},
     {"YesToAllReplacesEveryOne", {{"A.JPG", 500}, {"B.JPG", 600}, {"C.JPG", 700}}, {}, {"A.JPG", "C.JPG"},
      {"/ALL", "/ASK"}, "a\n", EXIT_ALL_COPIED, {"A.JPG", "B.JPG", "C.JPG"}, {TEXT_COPIED_ALL}, {}, 1},
+    // At a console whose error stream is redirected, a question would wait where nobody sees it.
+    {"NoQuestionWhereItCannotBeSeen", {{"A.JPG", 500}, {"B.JPG", 600}}, {}, {"A.JPG"}, {"/ALL"}, "",
+     EXIT_ALL_COPIED, {"B.JPG"}, {TEXT_COPIED_SOME_ALREADY_THERE}, {}, 0, {}, 0, false, NO_CTRL_C, false, true},
     {"NoOneToAskKeepsWhatIsThere", {{"A.JPG", 500}, {"B.JPG", 600}}, {}, {"A.JPG"}, {"/ALL"}, "",
      EXIT_ALL_COPIED, {"B.JPG"}, {TEXT_COPIED_SOME_ALREADY_THERE}, {}},
     {"ReplaceAsksNothing", {{"A.JPG", 500}}, {}, {"A.JPG"}, {"\\A.JPG", "/REPLACE"}, "", EXIT_ALL_COPIED,
@@ -79,12 +85,13 @@ const ConsoleCase CASES[] = {
     {"ChosenFolderTooDeepForACardPath", {{DEEP + "X.JPG", 10}, {"A.JPG", 20}}, {}, {},
      {"\\" + DEEP.substr(0, DEEP.size() - 1), "\\A.JPG"}, "", EXIT_FILES_LEFT, {"A.JPG"},
      {TEXT_COPIED_OF_AT_LEAST, TEXT_REPORT_HEADER_AT_LEAST}, {"\\" + DEEP.substr(0, DEEP.size() - 1)}},
-    // A file or folder the PC cannot take leaves only itself: the rest of its tree arrives.
+    // A file or folder the PC cannot take leaves only itself: the rest of its tree arrives. A folder
+    // in a file's way is not the file already there.
     {"FoldersInTheWay", {{"100PHOTO\\A.JPG", 6000}, {"100PHOTO\\B.JPG", 700}, {"IMG.JPG", 900}, {"README", 300}},
-     {}, {"100PHOTO\\A.JPG\\", "IMG.JPG\\"}, {"/ALL", "/REPLACE"}, "", EXIT_FILES_LEFT, {"100PHOTO\\B.JPG", "README"},
+     {}, {"100PHOTO\\A.JPG\\", "IMG.JPG\\"}, {"/ALL", "/SKIP"}, "", EXIT_FILES_LEFT, {"100PHOTO\\B.JPG", "README"},
      {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_WRITE_FAILED - FILE_DECLINED},
      {"\\100PHOTO\\A.JPG", "\\IMG.JPG"}},
-    {"ChosenFileInTheWay", {{"A.JPG", 500}, {"B.JPG", 50}}, {}, {"A.JPG\\"}, {"\\A.JPG", "\\B.JPG", "/REPLACE"}, "",
+    {"ChosenFileInTheWay", {{"A.JPG", 500}, {"B.JPG", 50}}, {}, {"A.JPG\\"}, {"\\A.JPG", "\\B.JPG", "/SKIP"}, "",
      EXIT_FILES_LEFT, {"B.JPG"}, {TEXT_COPIED_SOME, TEXT_REPORT_HEADER,
      TEXT_LEFT_DECLINED + FILE_WRITE_FAILED - FILE_DECLINED}, {"\\A.JPG"}},
     {"PcPathTooLong", {{"DCIM\\B.JPG", 700}, {"DCIM\\100PHOTO\\101PHOTO\\C.JPG", 6000},
@@ -97,14 +104,25 @@ const ConsoleCase CASES[] = {
     {"AListingCutShort", {{"PICS\\A.JPG", 700}, {"PICS\\B.JPG", 700}, {"PICS\\C.JPG", 700}}, {"--cut", "8:90"}, {},
      {"\\PICS"}, "", EXIT_FILES_LEFT, {"PICS\\A.JPG", "PICS\\B.JPG"},
      {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_READ_FAILED - FILE_DECLINED}, {}},
-    // Ctrl+C is STOP: the file in flight is not kept and nothing more is opened.
+    // Exchanges 7 and 9 open A.JPG and read B.JPG: a printer that opens a file with another size
+    // than it listed, or sends more than asked, leaves only that file.
+    {"RepliesThatDisagreeLeaveTheirFile", {{"A.JPG", 3000}, {"B.JPG", 3000}, {"C.JPG", 100}},
+     {"--garbage", "7:0000001000", "--extra", "9:00"}, {}, {"/ALL"}, "", EXIT_FILES_LEFT, {"C.JPG"},
+     {TEXT_COPIED_SOME, TEXT_REPORT_HEADER, TEXT_LEFT_DECLINED + FILE_READ_FAILED - FILE_DECLINED},
+     {"\\A.JPG", "\\B.JPG"}, 0, {"\\A.JPG", "\\B.JPG", "\\C.JPG"}},
+    // Ctrl+C is STOP: the file in flight is not kept and nothing more is opened; pressed while the
+    // printer is greeted, nothing is copied.
     {"CtrlCStops", {{"A.JPG", 3000}, {"B.JPG", 40000}, {"C.JPG", 100}}, {"--rate", "20000"}, {}, {"/ALL"}, "",
-     EXIT_FILES_LEFT, {"A.JPG"}, {TEXT_COPIED_SOME}, {}, 0, {"\\A.JPG", "\\B.JPG"}, 0, false, true},
+     EXIT_FILES_LEFT, {"A.JPG"}, {TEXT_COPIED_SOME}, {}, 0, {"\\A.JPG", "\\B.JPG"}, 0, false, CTRL_C_IN_SECOND_FILE},
+    {"CtrlCBeforeTheCopy", {{"A.JPG", 3000}}, {}, {}, {"/ALL"}, "", EXIT_FILES_LEFT, {}, {}, {}, 0, {}, 0, false,
+     CTRL_C_AT_GREETING},
+    {"CtrlCBeforeANamedPathIsFound", {{"A.JPG", 3000}}, {}, {}, {"\\A.JPG"}, "", EXIT_FILES_LEFT, {}, {}, {}, 0, {}, 0,
+     false, CTRL_C_AT_GREETING},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
     // One conversation at a time: the copy's exchanges would mix with the window's on the wire.
     {"PortHeldByTheWindow", {{"A.JPG", 10}}, {}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {}, {}, 0, {}, TEXT_NO_PORT,
-     false, false, true},
+     false, NO_CTRL_C, true},
     {"NoAnswerToTheListingOfANamedPath", {{"A.JPG", 10}}, {"--silence", "3"}, {}, {"\\A.JPG"}, "", EXIT_NO_PRINTER,
      {}, {}, {}, 0, {}, TEXT_NO_GREETING},
     {"PrinterErrorWhileReading", {{"A.JPG", 9000}}, {"--fr-status", "21"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {},
@@ -133,7 +151,7 @@ std::string ReadText(const std::string& path) {
 
 // Runs the console program with its output in files, its input from a file of typed lines.
 Ran RunConsole(const std::string& program, const std::vector<std::string>& arguments, const std::string& typed,
-               const TempFolder& scratch, const std::function<bool()>& ctrlCNow) {
+               const TempFolder& scratch, const std::function<bool()>& ctrlCNow, bool consoleInput) {
     std::ofstream(scratch / "in") << typed;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     const auto open = [&](const char* name, DWORD access, DWORD creation) {
@@ -149,9 +167,17 @@ Ran RunConsole(const std::string& program, const std::vector<std::string>& argum
     for (const std::string& argument : arguments) line += " " + Quoted(argument);
     PROCESS_INFORMATION process = {};
     Ran ran;
-    // A console of its own, which Ctrl+C can be sent to.
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr,
-                       &start, &process)) {
+    // A console of its own, which Ctrl+C can be sent to; or this one, for its input.
+    DWORD creation = CREATE_NEW_CONSOLE;
+    if (consoleInput) {
+        FreeConsole();
+        EXPECT_TRUE(AllocConsole());
+        CloseHandle(start.hStdInput);
+        start.hStdInput = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      &inherit, OPEN_EXISTING, 0, nullptr);
+        creation = 0;
+    }
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, creation, nullptr, nullptr, &start, &process)) {
         if (ctrlCNow) {
             EXPECT_TRUE(WaitUntil(ctrlCNow, 30000));
             FreeConsole();
@@ -167,6 +193,7 @@ Ran RunConsole(const std::string& program, const std::vector<std::string>& argum
         CloseHandle(process.hProcess);
     }
     for (HANDLE handle : {start.hStdInput, start.hStdOutput, start.hStdError}) CloseHandle(handle);
+    if (consoleInput) FreeConsole();
     ran.out = ReadText(scratch / "out");
     ran.err = ReadText(scratch / "err");
     return ran;
@@ -223,8 +250,11 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
     if (arguments[0] != "/LIST") arguments.push_back(destination);
     TempFolder scratch;
     const auto secondFileRead = [&] { return emulator.Packets(FO_PREFIX).size() == 2 && emulator.Packets(FR_PREFIX).size() > 3; };
-    const Ran ran = RunConsole(session.ConsoleProgramPath(), arguments, row.typed, scratch,
-                               row.ctrlCInSecondFile ? std::function<bool()>(secondFileRead) : nullptr);
+    const auto greeted = [&] { return !emulator.Packets(SR_GREETING).empty(); };
+    const std::function<bool()> ctrlCNow = row.ctrlC == CTRL_C_AT_GREETING      ? greeted
+                                           : row.ctrlC == CTRL_C_IN_SECOND_FILE ? secondFileRead
+                                                                                : std::function<bool()>();
+    const Ran ran = RunConsole(session.ConsoleProgramPath(), arguments, row.typed, scratch, ctrlCNow, row.consoleInput);
     SCOPED_TRACE("output:\n" + ran.out + "\nerrors:\n" + ran.err);
     EXPECT_EQ(ran.exitCode, DWORD(row.exitCode));
 

@@ -38,6 +38,9 @@ const FileRow kRows[] = {
      .result = 1, .packets = {OPEN, FR(5120), FR(5120), FR(5120), FR(1048)}, .outcome = FILE_COPIED, .file = CARD_BYTES},
     {.name = "SplitRepliesJoined", .size = 9000, .faults = {"--split", "2:700:300", "--split", "3:1:200"},
      .result = 1, .packets = {OPEN, FR(5120), FR(3880)}, .outcome = FILE_COPIED, .file = CARD_BYTES},
+    // Stray bytes after a whole reply shift every later byte of the file: it is not kept.
+    {.name = "SurplusBytesAfterAWholeReply", .size = 12288, .faults = {"--extra", "3:0000"},
+     .result = 0, .packets = {OPEN, FR(5120), FR(5120), FR(2048)}, .outcome = FILE_READ_FAILED},
     // A reply of a status byte alone moves nothing; only three of them in a row break the transfer.
     {.name = "StatusOnlyRepliesApart", .size = 12288, .faults = {"--cut", "2:1", "--cut", "4:1", "--cut", "6:1"},
      .timeoutMs = 2000, .result = 1,
@@ -52,6 +55,8 @@ const FileRow kRows[] = {
      .outcome = FILE_READ_FAILED},
     {.name = "TreeWalkIgnoresOpenErrorCode", .size = 6000, .faults = {"--fo-status", "07"}, .form = TREE_WALK,
      .result = 1, .packets = {OPEN, FR(5120), FR(880)}, .outcome = FILE_COPIED},
+    {.name = "TreeWalkOpenedWithAnotherSize", .size = 6000, .faults = {"--garbage", "1:0000001000"},
+     .form = TREE_WALK, .result = -1, .packets = {OPEN}, .outcome = FILE_READ_FAILED},
     {.name = "TreeWalkOpenRefused", .size = 100, .faults = {"--fo-status", "ff"}, .form = TREE_WALK,
      .result = 0, .packets = {OPEN}, .reports = {.errorText = 3008, .sent = {3003}}, .outcome = FILE_READ_FAILED},
     {.name = "ReadStatusError", .size = 9000, .faults = {"--fr-status", "42"},
