@@ -33,7 +33,7 @@ CConsoleSession::~CConsoleSession() {
 int CConsoleSession::Run() {
     m_module = LoadLanguageModuleFile();
     if (!m_module) {
-        std::fprintf(stderr, "The program's texts (%s) are missing: install the program again.\n", LANGUAGE_MODULE_FILE);
+        Say(stderr, std::string("The program's texts (") + LANGUAGE_MODULE_FILE + ") are missing: install the program again.\n");
         return EXIT_NO_PRINTER;
     }
     if (m_arguments.action == ACTION_COPY) {
@@ -42,7 +42,7 @@ int CConsoleSession::Run() {
         const DWORD attributes = n > 0 && n < sizeof(full) ? ::GetFileAttributesA(full) : INVALID_FILE_ATTRIBUTES;
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
             !::SetCurrentDirectoryA(full)) {
-            std::fprintf(stderr, "%s is not a folder on this PC.\n", m_arguments.destination.c_str());
+            Say(stderr, m_arguments.destination + " is not a folder on this PC.\n");
             return EXIT_BAD_ARGUMENTS;
         }
         m_destination = full;
@@ -77,7 +77,7 @@ int CConsoleSession::PrinterFailure() {
     char text[1024] = {};
     if (m_errorTextId) LoadModuleText(m_errorTextId, text, sizeof(text));
     if (m_errorCode) AppendErrorCode(text, sizeof(text), m_errorCode);
-    if (text[0]) std::fprintf(stderr, "%s\n", text);
+    if (text[0]) Say(stderr, std::string(text) + "\n");
     return EXIT_NO_PRINTER;
 }
 
@@ -91,10 +91,10 @@ int CConsoleSession::List(const std::string& folder) {
     }
     const std::vector<CardEntry> entries = m_link->TakeEntries();
     if (!listed && folder != "\\") {
-        std::fprintf(stderr, "%s is not a folder of the card.\n", folder.c_str());
+        Say(stderr, folder + " is not a folder of the card.\n");
         return EXIT_FILES_LEFT;
     }
-    for (const CardEntry& entry : entries) std::printf("%s\n", ListingLine(entry).c_str());
+    for (const CardEntry& entry : entries) Say(stdout, ListingLine(entry) + "\n");
     return EXIT_ALL_COPIED;
 }
 
@@ -130,7 +130,7 @@ int CConsoleSession::Copy() {
         if (FindItem(path, &item)) {
             order.items.push_back(item);
         } else if (!m_printerFailed) {
-            std::fprintf(stderr, "%s is not on the card.\n", path.c_str());
+            Say(stderr, path + " is not on the card.\n");
             missing = true;
         }
         if (m_printerFailed) return PrinterFailure();
@@ -161,10 +161,10 @@ void CConsoleSession::SendLinkCommand(UINT id) {
 }
 
 int CConsoleSession::AskUser(const char* text, UINT type) {
-    std::fprintf(stderr, "%s\n", text);
+    Say(stderr, std::string(text) + "\n");
     if ((type & MB_TYPEMASK) != MB_OKCANCEL) return IDOK;
     std::string answer;
-    std::fprintf(stderr, "[O] OK  [C] Cancel: ");
+    Say(stderr, "[O] OK  [C] Cancel: ");
     const bool asked = m_askable && ReadAnswer(&answer);
     return asked && (answer.empty() || answer[0] == 'o' || answer[0] == 'O') ? IDOK : IDCANCEL;
 }
@@ -199,25 +199,25 @@ OverwriteAnswer CConsoleSession::AskOverwrite(const std::string& pcPath) {
                               ButtonKeyOf(Text(TEXT_BUTTON_YES_TO_ALL), OVERWRITE_YES_TO_ALL),
                               ButtonKeyOf(Text(TEXT_BUTTON_NO), OVERWRITE_NO),
                               ButtonKeyOf(Text(TEXT_BUTTON_NO_TO_ALL), OVERWRITE_NO_TO_ALL)};
-    if (m_progressOnConsole && !m_progressShown.empty()) std::fprintf(stderr, "\n");
+    if (m_progressOnConsole && !m_progressShown.empty()) Say(stderr, "\n");
     m_progressShown.clear();
-    std::fprintf(stderr, "%s\n  %s\n", Text(TEXT_OVERWRITE).c_str(), full[0] ? full : pcPath.c_str());
+    Say(stderr, Text(TEXT_OVERWRITE) + "\n  " + (full[0] ? std::string(full) : pcPath) + "\n");
     for (;;) {
         std::string prompt;
         for (const ButtonKey& key : keys) {
             prompt += (prompt.empty() ? "[" : "  [") + std::string(1, char(std::toupper(key.key))) + "] " + key.label;
         }
-        std::fprintf(stderr, "%s: ", prompt.c_str());
+        Say(stderr, prompt + ": ");
         std::string answer;
         if (m_stopped || !ReadAnswer(&answer)) return OVERWRITE_NO_TO_ALL;
-        if (!IsConsole(STD_INPUT_HANDLE)) std::fprintf(stderr, "%s\n", answer.c_str());
+        if (!IsConsole(STD_INPUT_HANDLE)) Say(stderr, answer + "\n");
         for (const ButtonKey& key : keys) {
             if (answer.size() == 1 && (answer[0] | 0x20) == (key.key | 0x20)) return key.answer;
         }
     }
 }
 
-void CConsoleSession::TellDiskFull() { std::fprintf(stderr, "\n%s\n", Text(TEXT_DISK_FULL).c_str()); }
+void CConsoleSession::TellDiskFull() { Say(stderr, "\n" + Text(TEXT_DISK_FULL) + "\n"); }
 
 void CConsoleSession::OnFileProgress(uint32_t received) { m_copy->OnFileProgress(received); }
 
@@ -231,9 +231,9 @@ void CConsoleSession::ShowProgress(const CCopyTally& tally) {
     if (line == m_progressShown) return;
     if (m_progressOnConsole) {
         const size_t wiped = m_progressShown.size() > line.size() ? m_progressShown.size() - line.size() : 0;
-        std::fprintf(stderr, "\r%s%s", line.c_str(), std::string(wiped, ' ').c_str());
+        Say(stderr, "\r" + line + std::string(wiped, ' '));
     } else {
-        std::fprintf(stderr, "%s\n", line.c_str());
+        Say(stderr, line + "\n");
     }
     std::fflush(stderr);
     m_progressShown = line;
@@ -241,10 +241,10 @@ void CConsoleSession::ShowProgress(const CCopyTally& tally) {
 }
 
 void CConsoleSession::CopyEnded(const CCopyTally& tally, bool stopped) {
-    if (m_progressOnConsole && !m_progressShown.empty()) std::fprintf(stderr, "\n");
+    if (m_progressOnConsole && !m_progressShown.empty()) Say(stderr, "\n");
     const auto texts = [this](UINT id) { return Text(id); };
-    std::printf("%s\n", CopyEndLine(tally, stopped, texts).c_str());
+    Say(stdout, CopyEndLine(tally, stopped, texts) + "\n");
     const std::string report = CopyReport(tally, texts);
-    if (!report.empty()) std::printf("%s\n", report.c_str());
+    if (!report.empty()) Say(stdout, report + "\n");
     std::fflush(stdout);
 }

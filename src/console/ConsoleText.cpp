@@ -1,7 +1,24 @@
 #include "console/ConsoleText.h"
 
-#include <cstdio>
+#include <windows.h>
+
 #include <cstring>
+
+void Say(FILE* stream, const std::string& text) {
+    const HANDLE handle = ::GetStdHandle(stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    const int n = static_cast<int>(text.size());
+    const int wide = n > 0 ? ::MultiByteToWideChar(CP_ACP, 0, text.data(), n, nullptr, 0) : 0;
+    if (wide <= 0 || !::GetConsoleMode(handle, &mode)) {
+        std::fwrite(text.data(), 1, text.size(), stream);
+        return;
+    }
+    std::wstring unicode(static_cast<size_t>(wide), L' ');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), n, &unicode[0], wide);
+    std::fflush(stream);
+    DWORD written = 0;
+    ::WriteConsoleW(handle, unicode.data(), static_cast<DWORD>(wide), &written, nullptr);
+}
 
 std::string ListingLine(const CardEntry& entry) {
     // The printer passes the write time (low half) and date (high half) of the card's directory.

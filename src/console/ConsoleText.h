@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <string>
 
 #include "copy/CopyUser.h"
@@ -16,3 +17,7 @@ struct ButtonKey {
     OverwriteAnswer answer;
 };
 ButtonKey ButtonKeyOf(const std::string& label, OverwriteAnswer answer);
+
+// Writes text in the program's code page to stdout or stderr. A console shows its own code page,
+// not the program's (an OEM one beside an ANSI one): there the text goes as Unicode.
+void Say(FILE* stream, const std::string& text);

@@ -244,7 +244,9 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
     EmulatorControl emulator;
     ASSERT_TRUE(emulator.Connected()) << "run under scripts/test-env.sh";
     ASSERT_TRUE(emulator.Serve(card.Path(), row.faults));
-    if (row.windowOpen) ASSERT_TRUE(session.Start());
+    if (row.windowOpen) {
+        ASSERT_TRUE(session.Start());
+    }
 
     std::vector<std::string> arguments = row.arguments;
     if (arguments[0] != "/LIST") arguments.push_back(destination);
