@@ -71,7 +71,7 @@ ReplyPlan PlanReply(const PrinterReply& reply, const ExchangeFault* pFault, uint
             aBytes.insert(aBytes.end(), pFault->m_aGarbage.begin(), pFault->m_aGarbage.end());
             plan.m_aSegments.push_back(OutputSegment{aBytes, 0, false});
             plan.m_nDataBytesSent = DataBytesIn(reply, nSize);
-            plan.m_strNote = strAt + std::to_string(nSize) + " bytes, then " + ToHex(pFault->m_aGarbage);
+            plan.m_strNote = strAt + "extra " + ToHex(pFault->m_aGarbage) + " after " + std::to_string(nSize) + " bytes";
             break;
         }
         case EXCHANGE_FAULT::DISCONNECT: {

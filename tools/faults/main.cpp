@@ -39,6 +39,7 @@ const ExchangeFault EXCHANGE_FAULTS[] = {
     {"garbage", [](size_t n, size_t) { return Options{"--garbage", At(n, ":ff41ff42ff")}; }, "garbage"},
     {"garbage-long", [](size_t n, size_t length) { return Options{"--garbage", At(n, ":" + std::string(2 * (length + 7), 'e'))}; }, "garbage"},
     {"split", [](size_t n, size_t length) { return length > 2 ? Options{"--split", At(n, ":2:300")} : Options{}; }, "split"},
+    {"extra", [](size_t n, size_t) { return Options{"--extra", At(n, ":00")}; }, "extra"},
     {"disconnect", [](size_t n, size_t) { return Options{"--disconnect", At(n, ":1")}; }, "disconnect"},
     {"status", [](size_t n, size_t) { return Options{"--status", At(n, ":21")}; }, "status 21"},
     {"slow", [](size_t n, size_t length) { return length > 1 ? Options{"--split", At(n, ":1:4500")} : Options{}; }, "split"},
