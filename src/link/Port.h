@@ -15,7 +15,8 @@ HANDLE PortOpen(const char* deviceName, HANDLE* claim);
 void PortSetTimeouts(HANDLE port, DWORD milliseconds);
 // A request: whatever is still in the input (the late rest of an earlier reply that timed out)
 // belongs to no request of ours and is cleared first, unless the caller knows nothing can be left
-// (the last reply came whole), which spares a round trip on each read of a file.
+// (the last reply came whole), which spares a round trip on each read of a file; a reply that
+// brought more than was asked shows once the file's last reply is in (PortInputWaiting).
 BOOL PortWrite(HANDLE port, const void* data, DWORD length, DWORD* moved, bool clearInput = true);
 BOOL PortRead(HANDLE port, void* data, DWORD length, DWORD* moved);
 // Bytes that arrived and are not read yet.
