@@ -35,12 +35,12 @@ int CPrinterLink::ParseListing(const uint8_t* records, int count) {
 
 // The one listing exchange: the first request learns the count, the second brings the header again
 // and the records, read into a block of their own, so a folder of any size leaves nothing on the
-// port. The second request goes out only while goOn() holds.
+// port. Each request goes out only while goOn() holds: after STOP no folder is asked for.
 static int ExchangeListing(HANDLE port, const uint8_t* packet, DWORD length, RawListing* listing,
                            const std::function<bool()>& goOn) {
     DWORD moved = 0;
     uint8_t header[CARD_LISTING_HEADER] = {};
-    if (!PortWrite(port, packet, length, &moved) || moved != length) return 0;
+    if (!goOn() || !PortWrite(port, packet, length, &moved) || moved != length) return 0;
     if (!PortRead(port, header, sizeof(header), &moved) || moved != sizeof(header)) return 0;
     listing->status = header[0];
 
