@@ -38,6 +38,28 @@ std::string NormalCardPath(const std::string& path) {
     return normal;
 }
 
+std::vector<std::string> SplitCommandLine(const char* line) {
+    std::vector<std::string> arguments;
+    std::string current;
+    bool quoted = false, started = false;
+    for (const char* c = line; *c; ++c) {
+        if (*c == '"') {
+            quoted = !quoted;
+            started = true;  // "" is an argument, if an empty one
+        } else if ((*c == ' ' || *c == '\t') && !quoted) {
+            if (started) arguments.push_back(current);
+            current.clear();
+            started = false;
+        } else {
+            current += *c;
+            started = true;
+        }
+    }
+    if (started) arguments.push_back(current);
+    if (!arguments.empty()) arguments.erase(arguments.begin());  // the program's own name
+    return arguments;
+}
+
 ConsoleArguments ParseConsoleArguments(const std::vector<std::string>& arguments) {
     ConsoleArguments parsed;
     bool list = false;

@@ -16,6 +16,10 @@ struct ConsoleArguments {
     std::string error;  // why the command line was refused; empty for /? and a good one
 };
 
+// The arguments after the program's name, grouped as the command prompt groups them: a quote only
+// groups, so "D:\My Photos\" /SKIP is a folder and a switch. The C runtime would read that \"
+// as a quote and join the switch to the path; no path or switch here holds a quote.
+std::vector<std::string> SplitCommandLine(const char* line);
 ConsoleArguments ParseConsoleArguments(const std::vector<std::string>& arguments);
 // "DCIM\\100PHOTO\\" and "\\DCIM\\100PHOTO" -> "\\DCIM\\100PHOTO"; "", "\\" -> "\\".
 std::string NormalCardPath(const std::string& path);

@@ -29,12 +29,14 @@ BOOL WINAPI OnConsoleBreak(DWORD event) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
-    const ConsoleArguments arguments = ParseConsoleArguments(std::vector<std::string>(argv + 1, argv + argc));
+int main() {
+    const std::vector<std::string> words = SplitCommandLine(::GetCommandLineA());
+    const ConsoleArguments arguments = ParseConsoleArguments(words);
+    const bool any = !words.empty();
     if (arguments.action == ACTION_USAGE) {
         if (!arguments.error.empty()) std::fprintf(stderr, "%s\n\n", arguments.error.c_str());
-        std::fputs(CONSOLE_USAGE, arguments.error.empty() && argc > 1 ? stdout : stderr);
-        return argc > 1 && arguments.error.empty() ? 0 : EXIT_BAD_ARGUMENTS;
+        std::fputs(CONSOLE_USAGE, arguments.error.empty() && any ? stdout : stderr);
+        return any && arguments.error.empty() ? 0 : EXIT_BAD_ARGUMENTS;
     }
     CreateMutexA(nullptr, FALSE, RUNNING_MUTEX);  // held until the process ends
     CConsoleSession session(arguments);

@@ -30,7 +30,7 @@ struct ConsoleCase {
     std::vector<std::pair<std::string, size_t>> card;  // files; a path ending in "\" is a folder
     std::vector<std::string> faults;
     std::vector<std::string> onPc;       // card files already in the destination, with other bytes; "\": folders
-    std::vector<std::string> arguments;  // the destination follows unless the first is /LIST
+    std::vector<std::string> arguments;  // the destination is DEST, or follows unless the first is /LIST
     std::string typed;                   // the user's answers, one a line
     int exitCode;
     std::vector<std::string> arrived;    // card files on the PC afterwards, with the card's bytes
@@ -44,6 +44,8 @@ struct ConsoleCase {
     bool windowOpen = false;               // the program's window has the port
     bool consoleInput = false;             // the input is a console, the error stream still a file
 };
+
+const std::string DEST = "<destination>";
 
 // Windows creates a folder of at most 247 characters, so that any 8.3 name fits below MAX_PATH:
 // from a folder this long, DCIM\100PHOTO\101PHOTO would be 250 characters, in the band where
@@ -71,7 +73,9 @@ const ConsoleCase CASES[] = {
      EXIT_ALL_COPIED, {"B.JPG"}, {TEXT_COPIED_SOME_ALREADY_THERE}, {}, 0, {}, 0, false, NO_CTRL_C, false, true},
     {"NoOneToAskKeepsWhatIsThere", {{"A.JPG", 500}, {"B.JPG", 600}}, {}, {"A.JPG"}, {"/ALL"}, "",
      EXIT_ALL_COPIED, {"B.JPG"}, {TEXT_COPIED_SOME_ALREADY_THERE}, {}},
-    {"ReplaceAsksNothing", {{"A.JPG", 500}}, {}, {"A.JPG"}, {"\\A.JPG", "/REPLACE"}, "", EXIT_ALL_COPIED,
+    // Typed as a user types a folder at the prompt: "D:\My Photos\" /REPLACE.
+    {"ReplaceAfterAFolderEndingInABackslash", {{"A.JPG", 500}}, {}, {"A.JPG"}, {"\\A.JPG", DEST + "\\", "/REPLACE"},
+     "", EXIT_ALL_COPIED,
      {"A.JPG"}, {TEXT_COPIED_ALL}, {}},
     {"NamedPathsAndOneNotOnTheCard", {{"DCIM\\100PHOTO\\A.JPG", 900}, {"DCIM\\X.JPG", 50}, {"README.TXT", 30},
       {"MISC\\M.TXT", 10}}, {}, {}, {"dcim", "\\README.TXT", "\\NOPE"}, "", EXIT_FILES_LEFT,
@@ -249,7 +253,12 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
     }
 
     std::vector<std::string> arguments = row.arguments;
-    if (arguments[0] != "/LIST") arguments.push_back(destination);
+    const auto placed = std::find_if(arguments.begin(), arguments.end(), [](const std::string& a) { return a.rfind(DEST, 0) == 0; });
+    if (placed != arguments.end()) {
+        placed->replace(0, DEST.size(), destination);
+    } else if (arguments[0] != "/LIST") {
+        arguments.push_back(destination);
+    }
     TempFolder scratch;
     const auto secondFileRead = [&] { return emulator.Packets(FO_PREFIX).size() == 2 && emulator.Packets(FR_PREFIX).size() > 3; };
     const auto greeted = [&] { return !emulator.Packets(SR_GREETING).empty(); };
