@@ -84,6 +84,8 @@ if ! result=$(wine "$drive" copy-all 2>&1 </dev/null); then
     echo "the copy did not run: $result" >&2
     exit 1
 fi
+# The lamps go dark up to one lamp step (0.6 s) after the copy has ended.
+sleep 1
 shot="$build/brisling-window.png"
 import -window root -display "$DISPLAY" -crop 629x465+0+0 "$shot" 2>/dev/null && echo "screenshot:  $shot"
 seconds=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$result")

@@ -1,5 +1,6 @@
 #include "console/ConsoleSession.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -98,23 +99,32 @@ int CConsoleSession::List(const std::string& folder) {
     return EXIT_ALL_COPIED;
 }
 
-// A named card path is looked up in its folder's listing, as the window finds what it shows.
-bool CConsoleSession::FindItem(const std::string& cardPath, CopyItem* item) {
-    item->cardFolder = CutToParent(cardPath);
+// A named card path is looked up in its folder's listing, as the window finds what it shows; a
+// name with * or ? brings every item that fits it.
+bool CConsoleSession::FindItems(const std::string& cardPath, std::vector<CopyItem>* items) {
+    CopyItem item;
+    item.cardFolder = CutToParent(cardPath);
     const std::string name = cardPath.substr(cardPath.rfind('\\') + 1);
-    m_link->SetCardPath(item->cardFolder == "\\" ? "" : item->cardFolder.c_str());
+    const bool pattern = name.find_first_of("*?") != std::string::npos;
+    m_link->SetCardPath(item.cardFolder == "\\" ? "" : item.cardFolder.c_str());
     m_link->ListFolder();
     if (!m_link->ListingAnswered() && !m_printerFailed) {  // no answer is no word on the path
         SetLinkError(TEXT_NO_GREETING, 0);
         m_printerFailed = true;
     }
+    bool found = false;
     for (const CardEntry& entry : m_link->TakeEntries()) {
-        if (::lstrcmpiA(entry.name, name.c_str()) == 0) {
-            item->entry = entry;
-            return true;
-        }
+        if (pattern ? !CardNameFits(entry.name, name) : ::lstrcmpiA(entry.name, name.c_str()) != 0) continue;
+        found = true;
+        // Named twice, as by two patterns, an item is still copied once.
+        const bool known = std::any_of(items->begin(), items->end(), [&](const CopyItem& other) {
+            return other.cardFolder == item.cardFolder && ::lstrcmpiA(other.entry.name, entry.name) == 0;
+        });
+        item.entry = entry;
+        if (!known) items->push_back(item);
+        if (!pattern) break;
     }
-    return false;
+    return found;
 }
 
 int CConsoleSession::Copy() {
@@ -126,10 +136,7 @@ int CConsoleSession::Copy() {
             order.wholeCard = true;
             continue;
         }
-        CopyItem item;
-        if (FindItem(path, &item)) {
-            order.items.push_back(item);
-        } else if (!m_printerFailed) {
+        if (!FindItems(path, &order.items) && !m_printerFailed) {
             Say(stderr, path + " is not on the card.\n");
             missing = true;
         }

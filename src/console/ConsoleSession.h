@@ -31,7 +31,7 @@ private:
     bool Connect();
     int List(const std::string& folder);
     int Copy();
-    bool FindItem(const std::string& cardPath, CopyItem* item);
+    bool FindItems(const std::string& cardPath, std::vector<CopyItem>* items);
     int PrinterFailure();
 
     // The link's owner.

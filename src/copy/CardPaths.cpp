@@ -1,5 +1,7 @@
 #include "copy/CardPaths.h"
 
+#include <cctype>
+
 std::string CutToParent(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
     if (slash == std::string::npos) return "";
@@ -29,4 +31,34 @@ int PrefixLength(const std::string& source) {
     const size_t slash = source.find_last_of('\\');
     if (slash == std::string::npos || slash < 1) return 1;
     return static_cast<int>(slash) + 1;
+}
+
+namespace {
+// Greedy, going back only to the last star: linear in practice, whatever the pattern typed.
+bool Fits(const std::string& name, const std::string& pattern) {
+    size_t n = 0, p = 0, star = std::string::npos, resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || std::toupper(static_cast<unsigned char>(pattern[p])) ==
+                                                           std::toupper(static_cast<unsigned char>(name[n])))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+}  // namespace
+
+bool CardNameFits(const std::string& name, const std::string& pattern) {
+    const bool anyExtension = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0;
+    return Fits(name, pattern) ||
+           (anyExtension && name.find('.') == std::string::npos && Fits(name, pattern.substr(0, pattern.size() - 2)));
 }

@@ -20,6 +20,12 @@ TEST(CardPaths, CutsAndJoins) {
         {std::to_string(PrefixLength("\\")), "1"},
         {std::to_string(PrefixLength("\\DCIM")), "1"},
         {std::to_string(PrefixLength("\\DCIM\\100PHOTO")), "6"},
+        {std::to_string(CardNameFits("IMG0001.JPG", "img*.jpg")), "1"},
+        {std::to_string(CardNameFits("IMG0001.JPG", "IMG000?.*")), "1"},
+        {std::to_string(CardNameFits("README", "*.*")), "1"},
+        {std::to_string(CardNameFits("README.TXT", "*.JPG")), "0"},
+        {std::to_string(CardNameFits("ABAB", "*AB*B")), "1"},
+        {std::to_string(CardNameFits("IMG.JPG", "IMG?.JPG")), "0"},
     };
     for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
 }

@@ -80,6 +80,11 @@ const ConsoleCase CASES[] = {
     {"NamedPathsAndOneNotOnTheCard", {{"DCIM\\100PHOTO\\A.JPG", 900}, {"DCIM\\X.JPG", 50}, {"README.TXT", 30},
       {"MISC\\M.TXT", 10}}, {}, {}, {"dcim", "\\README.TXT", "\\NOPE"}, "", EXIT_FILES_LEFT,
      {"DCIM\\100PHOTO\\A.JPG", "DCIM\\X.JPG", "README.TXT"}, {TEXT_COPIED_ALL}, {"\\NOPE"}},
+    // Patterns choose every item that fits, each once; one that fits nothing is named.
+    {"PatternsChooseWhatFits", {{"A.JPG", 900}, {"B.JPG", 300}, {"C.TXT", 30}, {"101PHOTO\\D.JPG", 50},
+      {"102\\E.JPG", 10}}, {}, {}, {"\\*.jpg", "\\A.*", "\\1?1*", "\\*.NEF"}, "", EXIT_FILES_LEFT,
+     {"A.JPG", "B.JPG", "101PHOTO\\D.JPG"}, {TEXT_COPIED_ALL}, {"\\*.NEF", "3 files copied"}, 0,
+     {"\\A.JPG", "\\B.JPG", "\\101PHOTO\\D.JPG"}},
     // A name that would be a device on the PC, and a folder the card lists but cannot open.
     {"FilesLeftAreNamed", {{"DCIM\\A.JPG", 900}},
      {"--inject-record", "\\DCIM:" + Hex("CON     JPG") + ":20:100", "--inject-record",
