@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <fstream>
 #include <sstream>
 
@@ -83,7 +84,7 @@ const ConsoleCase CASES[] = {
     // Patterns choose every item that fits, each once; one that fits nothing is named.
     {"PatternsChooseWhatFits", {{"A.JPG", 900}, {"B.JPG", 300}, {"C.TXT", 30}, {"101PHOTO\\D.JPG", 50},
       {"102\\E.JPG", 10}}, {}, {}, {"\\*.jpg", "\\A.*", "\\1?1*", "\\*.NEF"}, "", EXIT_FILES_LEFT,
-     {"A.JPG", "B.JPG", "101PHOTO\\D.JPG"}, {TEXT_COPIED_ALL}, {"\\*.NEF", "3 files copied"}, 0,
+     {"A.JPG", "B.JPG", "101PHOTO\\D.JPG"}, {TEXT_COPIED_ALL}, {"\\*.NEF"}, 0,
      {"\\A.JPG", "\\B.JPG", "\\101PHOTO\\D.JPG"}},
     // A name that would be a device on the PC, and a folder the card lists but cannot open.
     {"FilesLeftAreNamed", {{"DCIM\\A.JPG", 900}},
@@ -281,7 +282,12 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
         std::getline(lines, line);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::string pattern = ModuleText(module, text);
-        EXPECT_FALSE(Fields(pattern, line).empty() && line != pattern) << "\"" << line << "\" is not " << pattern;
+        // Each field a count or a size: "3 of 4" in a count's place is another text.
+        const std::vector<std::string> fields = Fields(pattern, line);
+        const bool counts = !fields.empty() && std::all_of(fields.begin(), fields.end(), [](const std::string& field) {
+            return std::regex_match(field, std::regex(R"([0-9.,]+( \S+)?)"));
+        });
+        EXPECT_TRUE(counts || line == pattern) << "\"" << line << "\" is not " << pattern;
     }
     for (const std::string& name : row.named) EXPECT_NE((ran.out + ran.err).find(name), std::string::npos) << name;
     EXPECT_EQ(Occurrences(ran.err, ModuleText(module, TEXT_OVERWRITE)), size_t(row.questions));
