@@ -12,6 +12,9 @@
 namespace {
 constexpr DWORD PROGRESS_STEP_MS = 250;
 
+// A card path whose last name holds * or ?: it stands for every item of its folder that fits.
+bool IsPattern(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
 bool IsConsole(DWORD handle) {
     DWORD mode = 0;
     return ::GetConsoleMode(::GetStdHandle(handle), &mode) != 0;
@@ -82,7 +85,10 @@ int CConsoleSession::PrinterFailure() {
     return EXIT_NO_PRINTER;
 }
 
-int CConsoleSession::List(const std::string& folder) {
+int CConsoleSession::List(const std::string& path) {
+    const std::string name = path.substr(path.rfind('\\') + 1);
+    const bool pattern = IsPattern(name);
+    const std::string folder = pattern ? CutToParent(path) : path;
     m_link->SetCardPath(folder == "\\" ? "" : folder.c_str());
     const int listed = m_link->ListFolder();
     if (m_printerFailed) return PrinterFailure();
@@ -90,22 +96,26 @@ int CConsoleSession::List(const std::string& folder) {
         SetLinkError(TEXT_NO_GREETING, 0);
         return PrinterFailure();
     }
-    const std::vector<CardEntry> entries = m_link->TakeEntries();
-    if (!listed && folder != "\\") {
-        Say(stderr, folder + " is not a folder of the card.\n");
+    std::vector<CardEntry> entries = m_link->TakeEntries();
+    if (pattern) {
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&](const CardEntry& entry) { return !CardNameFits(entry.name, name); }),
+                      entries.end());
+    }
+    if (pattern ? entries.empty() : !listed && folder != "\\") {
+        Say(stderr, path + (pattern ? " is not on the card.\n" : " is not a folder of the card.\n"));
         return EXIT_FILES_LEFT;
     }
     for (const CardEntry& entry : entries) Say(stdout, ListingLine(entry) + "\n");
     return EXIT_ALL_COPIED;
 }
 
-// A named card path is looked up in its folder's listing, as the window finds what it shows; a
-// name with * or ? brings every item that fits it.
+// A named card path is looked up in its folder's listing, as the window finds what it shows.
 bool CConsoleSession::FindItems(const std::string& cardPath, std::vector<CopyItem>* items) {
     CopyItem item;
     item.cardFolder = CutToParent(cardPath);
     const std::string name = cardPath.substr(cardPath.rfind('\\') + 1);
-    const bool pattern = name.find_first_of("*?") != std::string::npos;
+    const bool pattern = IsPattern(name);
     m_link->SetCardPath(item.cardFolder == "\\" ? "" : item.cardFolder.c_str());
     m_link->ListFolder();
     if (!m_link->ListingAnswered() && !m_printerFailed) {  // no answer is no word on the path

@@ -29,7 +29,7 @@ public:
 
 private:
     bool Connect();
-    int List(const std::string& folder);
+    int List(const std::string& path);
     int Copy();
     bool FindItems(const std::string& cardPath, std::vector<CopyItem>* items);
     int PrinterFailure();

@@ -139,6 +139,8 @@ const ConsoleCase CASES[] = {
      {TEXT_COPIED_SOME}, {"0x21"}, 0, {}, TEXT_PRINTER_ERROR},
     {"ListsAFolder", {{"DCIM\\100PHOTO\\A.JPG", 10}, {"DCIM\\B.JPG", 1234567}}, {}, {}, {"/LIST", "\\DCIM"}, "",
      EXIT_ALL_COPIED, {}, {}, {"<DIR>          100PHOTO", "1234567 B.JPG"}},
+    {"ListsWhatFitsAPattern", {{"DCIM\\100PHOTO\\A.JPG", 10}, {"DCIM\\B.JPG", 1234567}, {"DCIM\\BB.TXT", 5}}, {}, {},
+     {"/LIST", "\\DCIM\\b*.jpg"}, "", EXIT_ALL_COPIED, {}, {}, {"1234567 B.JPG"}},
     {"ListsNoFolderThatIsNotThere", {{"A.JPG", 10}}, {}, {}, {"/LIST", "\\NOPE"}, "", EXIT_FILES_LEFT, {}, {},
      {"\\NOPE"}},
     {"RefusesAWrongCommandLine", {}, {}, {}, {"/ALL", "\\A.JPG"}, "", EXIT_BAD_ARGUMENTS, {}, {}, {"/ALL"}},
@@ -290,6 +292,9 @@ TEST_P(ConsoleCopy, AccountsForEveryFile) {
         EXPECT_TRUE(counts || line == pattern) << "\"" << line << "\" is not " << pattern;
     }
     for (const std::string& name : row.named) EXPECT_NE((ran.out + ran.err).find(name), std::string::npos) << name;
+    if (row.arguments[0] == "/LIST" && row.exitCode == EXIT_ALL_COPIED) {  // a line for each item named, no more
+        EXPECT_EQ(Occurrences(ran.out, "\n"), row.named.size());
+    }
     EXPECT_EQ(Occurrences(ran.err, ModuleText(module, TEXT_OVERWRITE)), size_t(row.questions));
     EXPECT_TRUE(!row.error || ran.err.find(ModuleText(module, row.error)) != std::string::npos);
 
