@@ -38,13 +38,13 @@ namespace {
 bool Fits(const std::string& name, const std::string& pattern) {
     size_t n = 0, p = 0, star = std::string::npos, resume = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || std::toupper(static_cast<unsigned char>(pattern[p])) ==
-                                                           std::toupper(static_cast<unsigned char>(name[n])))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             resume = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || std::toupper(static_cast<unsigned char>(pattern[p])) ==
+                                                                  std::toupper(static_cast<unsigned char>(name[n])))) {
+            ++n;
+            ++p;
         } else if (star != std::string::npos) {
             p = star + 1;
             n = ++resume;
