@@ -73,7 +73,7 @@ TEST(CopyTally, CountsFilesAndNamesWhatTheProgramLeft) {
 
 // The window reads the account while the copy writes it: what it reads is never ahead of the copy.
 TEST(CopyTally, ReadWhileWrittenIsNeverAhead) {
-    constexpr uint32_t kFiles = 200000, kSize = 1000;
+    constexpr uint32_t kFiles = 2000000, kSize = 1000;
     CCopyTally tally;
     tally.Reset(0);
     tally.AddFiles(kFiles, uint64_t(kFiles) * kSize);
