@@ -86,7 +86,7 @@ int CConsoleSession::PrinterFailure() {
 }
 
 int CConsoleSession::List(const std::string& path) {
-    const std::string name = path.substr(path.rfind('\\') + 1);
+    const std::string name = GetFolderLabel(path);
     const bool pattern = IsPattern(name);
     const std::string folder = pattern ? CutToParent(path) : path;
     m_link->SetCardPath(folder == "\\" ? "" : folder.c_str());
@@ -114,7 +114,7 @@ int CConsoleSession::List(const std::string& path) {
 bool CConsoleSession::FindItems(const std::string& cardPath, std::vector<CopyItem>* items) {
     CopyItem item;
     item.cardFolder = CutToParent(cardPath);
-    const std::string name = cardPath.substr(cardPath.rfind('\\') + 1);
+    const std::string name = GetFolderLabel(cardPath);
     const bool pattern = IsPattern(name);
     m_link->SetCardPath(item.cardFolder == "\\" ? "" : item.cardFolder.c_str());
     m_link->ListFolder();
