@@ -3,26 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-const char* const CONSOLE_USAGE =
-    "Copies files from the memory card in the printer on LPT1 to a folder on this PC.\n"
-    "\n"
-    "BrislingCopy /LIST [card-folder | card-pattern]\n"
-    "BrislingCopy /ALL destination [/ASK | /SKIP | /REPLACE]\n"
-    "BrislingCopy card-path [card-path ...] destination [/ASK | /SKIP | /REPLACE]\n"
-    "\n"
-    "  /LIST        lists a folder of the card (its top folder unless named), or what fits a pattern\n"
-    "               such as \\DCIM\\100PHOTO\\*.JPG: names, sizes, dates\n"
-    "  /ALL         copies the whole card, with its folders\n"
-    "  card-path    a file or folder of the card, such as \\DCIM\\100PHOTO (a folder with all it holds);\n"
-    "               * and ? in its last name choose all that fit, such as \\DCIM\\100PHOTO\\*.JPG\n"
-    "  destination  an existing folder on this PC\n"
-    "  /ASK         asks about each file already in the destination (the default at a console,\n"
-    "               unless the error stream is redirected)\n"
-    "  /SKIP        keeps the files already there (the default when no one can be asked)\n"
-    "  /REPLACE     replaces them\n"
-    "\n"
-    "Exit code: 0 all copied, 1 files were left on the card (they are named), 2 the printer could\n"
-    "not be reached or reported an error, 3 the command line was wrong.\n";
+#include "app/LanguageModule.h"
+
 
 namespace {
 std::string Upper(std::string text) {
@@ -76,7 +58,10 @@ ConsoleArguments ParseConsoleArguments(const std::vector<std::string>& arguments
                                        : name == "SKIP"    ? EXISTING_SKIP
                                        : name == "REPLACE" ? EXISTING_REPLACE
                                                            : EXISTING_DEFAULT;
-        if (name == "?" || name == "HELP") return parsed;
+        if (name == "?" || name == "HELP") {
+            parsed.action = ACTION_HELP;
+            return parsed;
+        }
         if (name == "LIST") {
             list = true;
         } else if (name == "ALL") {
@@ -84,14 +69,14 @@ ConsoleArguments ParseConsoleArguments(const std::vector<std::string>& arguments
         } else if (existing != EXISTING_DEFAULT && parsed.existing == EXISTING_DEFAULT) {
             parsed.existing = existing;
         } else {
-            parsed.error = existing != EXISTING_DEFAULT ? "only one of /ASK, /SKIP and /REPLACE can be given"
-                                                        : "unknown switch " + argument;
+            parsed.errorText = existing != EXISTING_DEFAULT ? TEXT_ONE_EXISTING_SWITCH : TEXT_UNKNOWN_SWITCH;
+            parsed.errorSubject = argument;
             return parsed;
         }
     }
     if (list) {
         if (parsed.wholeCard || parsed.existing != EXISTING_DEFAULT || plain.size() > 1) {
-            parsed.error = "/LIST takes one card folder and no other switch";
+            parsed.errorText = TEXT_LIST_ALONE;
             return parsed;
         }
         parsed.action = ACTION_LIST;
@@ -99,19 +84,18 @@ ConsoleArguments ParseConsoleArguments(const std::vector<std::string>& arguments
         return parsed;
     }
     if (plain.empty()) {
-        parsed.error = arguments.empty() ? "" : "no destination folder";
+        parsed.errorText = arguments.empty() ? 0 : TEXT_NO_DESTINATION;
         return parsed;
     }
     parsed.destination = plain.back();
     plain.pop_back();
     if (parsed.wholeCard == !plain.empty()) {
-        parsed.error = parsed.wholeCard ? "/ALL copies the whole card: name no card path with it"
-                                        : "name the card paths to copy, or /ALL, before the destination";
+        parsed.errorText = parsed.wholeCard ? TEXT_ALL_WITH_CARD_PATH : TEXT_NO_CARD_PATH;
         return parsed;
     }
     // An empty argument is most likely a batch file's unset variable, not a wish for the whole card.
     if (std::find(plain.begin(), plain.end(), "") != plain.end()) {
-        parsed.error = "an empty card path: name a file or folder of the card, or /ALL";
+        parsed.errorText = TEXT_EMPTY_CARD_PATH;
         return parsed;
     }
     for (const std::string& path : plain) parsed.cardPaths.push_back(NormalCardPath(path));

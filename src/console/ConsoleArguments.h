@@ -1,19 +1,23 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
-// What the console program was asked to do, from its command line.
-enum ConsoleAction { ACTION_USAGE, ACTION_LIST, ACTION_COPY };
+// What the console program was asked to do, from its command line; a refused one is answered
+// with the reason and the usage.
+enum ConsoleAction { ACTION_REFUSED, ACTION_HELP, ACTION_LIST, ACTION_COPY };
 // What to do with a file already in the destination.
 enum ExistingFiles { EXISTING_DEFAULT, EXISTING_ASK, EXISTING_SKIP, EXISTING_REPLACE };
 
 struct ConsoleArguments {
-    ConsoleAction action = ACTION_USAGE;
+    ConsoleAction action = ACTION_REFUSED;
     bool wholeCard = false;
     std::vector<std::string> cardPaths;  // "\"-rooted, without a trailing "\"
     std::string destination;
     ExistingFiles existing = EXISTING_DEFAULT;
-    std::string error;  // why the command line was refused; empty for /? and a good one
+    UINT errorText = 0;        // why the command line was refused, a text of the language module
+    std::string errorSubject;  // the argument that text names
 };
 
 // The arguments after the program's name, grouped as the command prompt groups them: a quote only
@@ -24,4 +28,3 @@ ConsoleArguments ParseConsoleArguments(const std::vector<std::string>& arguments
 // "DCIM\\100PHOTO\\" and "\\DCIM\\100PHOTO" -> "\\DCIM\\100PHOTO"; "", "\\" -> "\\".
 std::string NormalCardPath(const std::string& path);
 
-extern const char* const CONSOLE_USAGE;

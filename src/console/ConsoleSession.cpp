@@ -1,13 +1,13 @@
 #include "console/ConsoleSession.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "app/LanguageModule.h"
 #include "console/ConsoleText.h"
 #include "copy/CardPaths.h"
 #include "copy/CopyAccount.h"
+#include "copy/ProgressText.h"
 
 namespace {
 constexpr DWORD PROGRESS_STEP_MS = 250;
@@ -40,13 +40,14 @@ int CConsoleSession::Run() {
         Say(stderr, std::string("The program's texts (") + LANGUAGE_MODULE_FILE + ") are missing: install the program again.\n");
         return EXIT_NO_PRINTER;
     }
+    if (m_arguments.action == ACTION_HELP || m_arguments.action == ACTION_REFUSED) return Usage();
     if (m_arguments.action == ACTION_COPY) {
         char full[MAX_PATH] = {};
         const DWORD n = ::GetFullPathNameA(m_arguments.destination.c_str(), sizeof(full), full, nullptr);
         const DWORD attributes = n > 0 && n < sizeof(full) ? ::GetFileAttributesA(full) : INVALID_FILE_ATTRIBUTES;
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
             !::SetCurrentDirectoryA(full)) {
-            Say(stderr, m_arguments.destination + " is not a folder on this PC.\n");
+            Say(stderr, Text(TEXT_NOT_A_PC_FOLDER, m_arguments.destination) + "\n");
             return EXIT_BAD_ARGUMENTS;
         }
         m_destination = full;
@@ -103,7 +104,7 @@ int CConsoleSession::List(const std::string& path) {
                       entries.end());
     }
     if (pattern ? entries.empty() : !listed && folder != "\\") {
-        Say(stderr, path + (pattern ? " is not on the card.\n" : " is not a folder of the card.\n"));
+        Say(stderr, Text(pattern ? TEXT_NOT_ON_CARD : TEXT_NOT_A_CARD_FOLDER, path) + "\n");
         return EXIT_FILES_LEFT;
     }
     for (const CardEntry& entry : entries) Say(stdout, ListingLine(entry) + "\n");
@@ -147,7 +148,7 @@ int CConsoleSession::Copy() {
             continue;
         }
         if (!FindItems(path, &order.items) && !m_printerFailed) {
-            Say(stderr, path + " is not on the card.\n");
+            Say(stderr, Text(TEXT_NOT_ON_CARD, path) + "\n");
             missing = true;
         }
         if (m_printerFailed) return PrinterFailure();
@@ -177,13 +178,20 @@ void CConsoleSession::SendLinkCommand(UINT id) {
     m_bBusy = 0;
 }
 
+int CConsoleSession::Usage() {
+    const bool help = m_arguments.action == ACTION_HELP;
+    if (m_arguments.errorText) Say(stderr, Text(m_arguments.errorText, m_arguments.errorSubject) + "\n\n");
+    Say(help ? stdout : stderr, Text(TEXT_CONSOLE_USAGE));
+    return help ? EXIT_ALL_COPIED : EXIT_BAD_ARGUMENTS;
+}
+
 int CConsoleSession::AskUser(const char* text, UINT type) {
     Say(stderr, std::string(text) + "\n");
     if ((type & MB_TYPEMASK) != MB_OKCANCEL) return IDOK;
-    std::string answer;
-    Say(stderr, "[O] OK  [C] Cancel: ");
-    const bool asked = m_askable && ReadAnswer(&answer);
-    return asked && (answer.empty() || answer[0] == 'o' || answer[0] == 'O') ? IDOK : IDCANCEL;
+    // Enter takes OK, the message box's default button.
+    const int answer = Choose({ButtonKeyOf(Text(TEXT_BUTTON_OK), IDOK), ButtonKeyOf(Text(TEXT_BUTTON_CANCEL), IDCANCEL)},
+                              IDOK);
+    return answer == IDOK ? IDOK : IDCANCEL;
 }
 
 void CConsoleSession::LoadModuleText(UINT id, char* buffer, int size) {
@@ -191,10 +199,10 @@ void CConsoleSession::LoadModuleText(UINT id, char* buffer, int size) {
     if (m_module) ::LoadStringA(m_module, id, buffer, size);
 }
 
-std::string CConsoleSession::Text(UINT id) {
-    char text[1024];
+std::string CConsoleSession::Text(UINT id, const std::string& subject) {
+    char text[4096];
     LoadModuleText(id, text, sizeof(text));
-    return text;
+    return subject.empty() ? text : FormatText(text, {subject});
 }
 
 bool CConsoleSession::ReadAnswer(std::string* line) {
@@ -212,22 +220,25 @@ OverwriteAnswer CConsoleSession::AskOverwrite(const std::string& pcPath) {
     if (!m_askable) return m_arguments.existing == EXISTING_REPLACE ? OVERWRITE_YES_TO_ALL : OVERWRITE_NO_TO_ALL;
     char full[MAX_PATH * 2] = {};
     if (!::GetFullPathNameA(pcPath.c_str(), sizeof(full), full, nullptr)) full[0] = 0;
-    const ButtonKey keys[] = {ButtonKeyOf(Text(TEXT_BUTTON_YES), OVERWRITE_YES),
-                              ButtonKeyOf(Text(TEXT_BUTTON_YES_TO_ALL), OVERWRITE_YES_TO_ALL),
-                              ButtonKeyOf(Text(TEXT_BUTTON_NO), OVERWRITE_NO),
-                              ButtonKeyOf(Text(TEXT_BUTTON_NO_TO_ALL), OVERWRITE_NO_TO_ALL)};
     if (m_progressOnConsole && !m_progressShown.empty()) Say(stderr, "\n");
     m_progressShown.clear();
     Say(stderr, Text(TEXT_OVERWRITE) + "\n  " + (full[0] ? std::string(full) : pcPath) + "\n");
+    const int answer = Choose({ButtonKeyOf(Text(TEXT_BUTTON_YES), OVERWRITE_YES),
+                               ButtonKeyOf(Text(TEXT_BUTTON_YES_TO_ALL), OVERWRITE_YES_TO_ALL),
+                               ButtonKeyOf(Text(TEXT_BUTTON_NO), OVERWRITE_NO),
+                               ButtonKeyOf(Text(TEXT_BUTTON_NO_TO_ALL), OVERWRITE_NO_TO_ALL)},
+                              -1);
+    return answer < 0 ? OVERWRITE_NO_TO_ALL : static_cast<OverwriteAnswer>(answer);
+}
+
+int CConsoleSession::Choose(const std::vector<ButtonKey>& keys, int onEnter) {
+    if (!m_askable) return -1;
     for (;;) {
-        std::string prompt;
-        for (const ButtonKey& key : keys) {
-            prompt += (prompt.empty() ? "[" : "  [") + std::string(1, char(std::toupper(key.key))) + "] " + key.label;
-        }
-        Say(stderr, prompt + ": ");
+        Say(stderr, KeysPrompt(keys));
         std::string answer;
-        if (m_stopped || !ReadAnswer(&answer)) return OVERWRITE_NO_TO_ALL;
+        if (m_stopped || !ReadAnswer(&answer)) return -1;
         if (!IsConsole(STD_INPUT_HANDLE)) Say(stderr, answer + "\n");
+        if (answer.empty() && onEnter >= 0) return onEnter;
         for (const ButtonKey& key : keys) {
             if (answer.size() == 1 && (answer[0] | 0x20) == (key.key | 0x20)) return key.answer;
         }

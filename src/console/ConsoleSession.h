@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "console/ConsoleArguments.h"
+#include "console/ConsoleText.h"
 #include "copy/CardCopy.h"
 #include "copy/CopyUser.h"
 #include "link/LinkOwner.h"
@@ -33,6 +34,7 @@ private:
     int Copy();
     bool FindItems(const std::string& cardPath, std::vector<CopyItem>* items);
     int PrinterFailure();
+    int Usage();  // the usage, after the reason a command line was refused
 
     // The link's owner.
     void SetLinkError(int nTextId, BYTE nCode) override;
@@ -49,7 +51,11 @@ private:
     void ShowProgress(const CCopyTally& tally) override;
     void CopyEnded(const CCopyTally& tally, bool stopped) override;
 
-    std::string Text(UINT id);
+    // A text of the language module, its "%1" replaced by the subject when there is one.
+    std::string Text(UINT id, const std::string& subject = "");
+    // Asks until a key is typed (Enter stands for onEnter unless it is negative): its answer, or
+    // -1 when no one can be asked or the input has ended.
+    int Choose(const std::vector<ButtonKey>& keys, int onEnter);
     // A line typed by the user; false when there is no one to ask (or the input has ended).
     bool ReadAnswer(std::string* line);
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <cstring>
 
 void Say(FILE* stream, const std::string& text) {
@@ -38,7 +39,7 @@ std::string ListingLine(const CardEntry& entry) {
     return std::string(when) + "  " + size + " " + entry.name;
 }
 
-ButtonKey ButtonKeyOf(const std::string& label, OverwriteAnswer answer) {
+ButtonKey ButtonKeyOf(const std::string& label, int answer) {
     ButtonKey button = {"", 0, answer};
     for (size_t i = 0; i < label.size(); ++i) {
         if (label[i] == '&' && i + 1 < label.size()) {
@@ -49,4 +50,12 @@ ButtonKey ButtonKeyOf(const std::string& label, OverwriteAnswer answer) {
     }
     if (!button.key && !button.label.empty()) button.key = button.label[0];
     return button;
+}
+
+std::string KeysPrompt(const std::vector<ButtonKey>& keys) {
+    std::string prompt;
+    for (const ButtonKey& key : keys) {
+        prompt += (prompt.empty() ? "[" : "  [") + std::string(1, char(std::toupper(key.key))) + "] " + key.label;
+    }
+    return prompt + ": ";
 }

@@ -1,10 +1,6 @@
 // BrislingCopy: the card copy for scripts and the command prompt, on the window's link and copy.
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "app/LanguageModule.h"
 #include "console/ConsoleArguments.h"
 #include "console/ConsoleSession.h"
@@ -30,14 +26,7 @@ BOOL WINAPI OnConsoleBreak(DWORD event) {
 }  // namespace
 
 int main() {
-    const std::vector<std::string> words = SplitCommandLine(::GetCommandLineA());
-    const ConsoleArguments arguments = ParseConsoleArguments(words);
-    const bool any = !words.empty();
-    if (arguments.action == ACTION_USAGE) {
-        if (!arguments.error.empty()) std::fprintf(stderr, "%s\n\n", arguments.error.c_str());
-        std::fputs(CONSOLE_USAGE, arguments.error.empty() && any ? stdout : stderr);
-        return any && arguments.error.empty() ? 0 : EXIT_BAD_ARGUMENTS;
-    }
+    const ConsoleArguments arguments = ParseConsoleArguments(SplitCommandLine(::GetCommandLineA()));
     CreateMutexA(nullptr, FALSE, RUNNING_MUTEX);  // held until the process ends
     CConsoleSession session(arguments);
     SetSession(&session);

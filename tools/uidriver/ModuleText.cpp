@@ -9,7 +9,7 @@
 
 std::string ModuleText(const std::string& modulePath, unsigned id) {
     HMODULE module = LoadLibraryExA(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    char text[1024] = "";
+    char text[4096] = "";
     if (module) {
         LoadStringA(module, id, text, sizeof(text));
         FreeLibrary(module);
