@@ -29,6 +29,7 @@ constexpr UINT TEXT_TITLE_TIME_LEFT = 3023;    // title: percent, time left, tit
 constexpr UINT TEXT_TITLE_PERCENT = 3024;      // title: percent, title
 constexpr UINT TEXT_COPIED_ALL = 3025;         // status at the end: every file arrived
 constexpr UINT TEXT_COPIED_SOME = 3026;        // status at the end: some were left
+constexpr UINT TEXT_COPIED_ONE = 3047;         // status at the end: the one file there was arrived
 constexpr UINT TEXT_REPORT_HEADER = 3027;
 constexpr UINT TEXT_REPORT_NAMES = 3028;
 constexpr UINT TEXT_REPORT_MORE = 3029;

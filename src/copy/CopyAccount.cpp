@@ -31,6 +31,7 @@ std::string CopyEndLine(const CCopyTally& tally, bool stopped, const ModuleTexts
     // its total is a least one.
     if (!tally.Complete()) return FormatText(text(TEXT_COPIED_OF_AT_LEAST), {CountText(copied), total});
     if (copied == tally.TotalFiles() && !stopped) {
+        if (copied == 1) return FormatText(text(TEXT_COPIED_ONE), {BytesText(tally.CopiedBytes())});
         return FormatText(text(TEXT_COPIED_ALL), {CountText(copied), BytesText(tally.CopiedBytes())});
     }
     if (tally.Count(FILE_DECLINED) > 0) {

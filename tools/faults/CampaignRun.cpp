@@ -115,7 +115,8 @@ Outcome EndAccounted(const RunPlan& plan, const std::string& module, const std::
         present += got != received.end() && !got->second.bFolder && got->second.aBytes == item.aBytes;
     }
     const size_t missing = files - present;
-    const std::vector<std::string> all = Fields(ModuleText(module, TEXT_COPIED_ALL), status);
+    std::vector<std::string> all = Fields(ModuleText(module, TEXT_COPIED_ALL), status);
+    if (all.empty() && !Fields(ModuleText(module, TEXT_COPIED_ONE), status).empty()) all = {"1"};
     std::vector<std::string> some = Fields(ModuleText(module, TEXT_COPIED_SOME), status);
     // "of at least": not every file was found, so the total is no bound.
     const std::vector<std::string> atLeast = Fields(ModuleText(module, TEXT_COPIED_OF_AT_LEAST), status);

@@ -77,7 +77,7 @@ const ConsoleCase CASES[] = {
     // Typed as a user types a folder at the prompt: "D:\My Photos\" /REPLACE.
     {"ReplaceAfterAFolderEndingInABackslash", {{"A.JPG", 500}}, {}, {"A.JPG"}, {"\\A.JPG", DEST + "\\", "/REPLACE"},
      "", EXIT_ALL_COPIED,
-     {"A.JPG"}, {TEXT_COPIED_ALL}, {}},
+     {"A.JPG"}, {TEXT_COPIED_ONE}, {}},
     {"NamedPathsAndOneNotOnTheCard", {{"DCIM\\100PHOTO\\A.JPG", 900}, {"DCIM\\X.JPG", 50}, {"README.TXT", 30},
       {"MISC\\M.TXT", 10}}, {}, {}, {"dcim", "\\README.TXT", "\\NOPE"}, "", EXIT_FILES_LEFT,
      {"DCIM\\100PHOTO\\A.JPG", "DCIM\\X.JPG", "README.TXT"}, {TEXT_COPIED_ALL}, {"\\NOPE"}, 0, {}, TEXT_NOT_ON_CARD},
@@ -130,7 +130,7 @@ const ConsoleCase CASES[] = {
      false, CTRL_C_AT_GREETING},
     // The printer's question is asked as the window asks it: a key of its buttons, until one is typed.
     {"NotReadyIsTriedAgainOnOk", {{"A.JPG", 10}}, {"--sc-status", "10"}, {}, {"/ALL", "/ASK"}, "x\no\n",
-     EXIT_ALL_COPIED, {"A.JPG"}, {TEXT_COPIED_ALL}, {}, 0, {}, TEXT_NOT_READY},
+     EXIT_ALL_COPIED, {"A.JPG"}, {TEXT_COPIED_ONE}, {}, 0, {}, TEXT_NOT_READY},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
     // One conversation at a time: the copy's exchanges would mix with the window's on the wire.
