@@ -47,7 +47,8 @@ constexpr UINT TEXT_LEFT_DECLINED = 3030;  // then one text per way a file is le
 constexpr UINT TEXT_DISK_FULL = 3310;
 
 // The console program's own texts: its usage, why a command line is refused ("%1" the switch),
-// what a named path or folder is not ("%1" the path), and the buttons of the printer's question.
+// what a named path or folder is not ("%1" the path), the buttons of the printer's question, and
+// the port's message without the window's EXIT.
 constexpr UINT TEXT_CONSOLE_USAGE = 3050;
 constexpr UINT TEXT_UNKNOWN_SWITCH = 3051;
 constexpr UINT TEXT_ONE_EXISTING_SWITCH = 3052;
@@ -61,6 +62,7 @@ constexpr UINT TEXT_NOT_ON_CARD = 3059;
 constexpr UINT TEXT_NOT_A_CARD_FOLDER = 3060;
 constexpr UINT TEXT_BUTTON_OK = 3061;
 constexpr UINT TEXT_BUTTON_CANCEL = 3062;
+constexpr UINT TEXT_CONSOLE_NO_PORT = 3063;
 
 constexpr int UI_TEXT_SLOTS = 8;
 constexpr int UI_TEXT_OVERWRITE = 5;

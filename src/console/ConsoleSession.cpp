@@ -69,7 +69,7 @@ bool CConsoleSession::Connect() {
     m_link = new CPrinterLink(this);
     m_copy = new CCardCopy(*m_link, *this, *this);
     if (!m_link->Open("LPT1")) {
-        SetLinkError(TEXT_NO_PORT, 0);
+        SetLinkError(TEXT_CONSOLE_NO_PORT, 0);
         return false;
     }
     if (!m_link->Handshake()) return false;
