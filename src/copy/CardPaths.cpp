@@ -59,6 +59,9 @@ bool Fits(const std::string& name, const std::string& pattern) {
 
 bool CardNameFits(const std::string& name, const std::string& pattern) {
     const bool anyExtension = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0;
+    if (!pattern.empty() && pattern.back() == '.') {
+        return name.find('.') == std::string::npos && Fits(name, pattern.substr(0, pattern.size() - 1));
+    }
     return Fits(name, pattern) ||
            (anyExtension && name.find('.') == std::string::npos && Fits(name, pattern.substr(0, pattern.size() - 2)));
 }

@@ -14,5 +14,6 @@ std::string JoinCardPath(const std::string& folder, const std::string& name);
 // Length of the source's parent part including its last backslash (root 1, \DCIM 1, \DCIM\SUB 6).
 int PrefixLength(const std::string& source);
 // A card name against a pattern as the command prompt reads one: * any run of characters, ? any one
-// character, case aside; a closing ".*" may also fit a name without a dot ("*.*" fits "README").
+// character, case aside; a closing ".*" may also fit a name without a dot ("*.*" fits "README"),
+// and a closing "." fits only such names ("*." fits "README" and "DCIM", not "A.JPG").
 bool CardNameFits(const std::string& name, const std::string& pattern);

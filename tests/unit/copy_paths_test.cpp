@@ -23,6 +23,8 @@ TEST(CardPaths, CutsAndJoins) {
         {std::to_string(CardNameFits("IMG0001.JPG", "img*.jpg")), "1"},
         {std::to_string(CardNameFits("IMG0001.JPG", "IMG000?.*")), "1"},
         {std::to_string(CardNameFits("README", "*.*")), "1"},
+        {std::to_string(CardNameFits("README", "READ*.")), "1"},
+        {std::to_string(CardNameFits("A.JPG", "*.")), "0"},
         {std::to_string(CardNameFits("README.TXT", "*.JPG")), "0"},
         {std::to_string(CardNameFits("ABAB", "*AB*B")), "1"},
         {std::to_string(CardNameFits("IMG.JPG", "IMG?.JPG")), "0"},
