@@ -5,7 +5,6 @@
 
 #include "app/LanguageModule.h"
 
-
 namespace {
 std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });

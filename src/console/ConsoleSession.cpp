@@ -199,11 +199,13 @@ void CConsoleSession::LoadModuleText(UINT id, char* buffer, int size) {
     if (m_module) ::LoadStringA(m_module, id, buffer, size);
 }
 
-std::string CConsoleSession::Text(UINT id, const std::string& subject) {
+std::string CConsoleSession::Text(UINT id) {
     char text[4096];
     LoadModuleText(id, text, sizeof(text));
-    return subject.empty() ? text : FormatText(text, {subject});
+    return text;
 }
+
+std::string CConsoleSession::Text(UINT id, const std::string& subject) { return FormatText(Text(id), {subject}); }
 
 bool CConsoleSession::ReadAnswer(std::string* line) {
     char buffer[256];

@@ -51,8 +51,9 @@ private:
     void ShowProgress(const CCopyTally& tally) override;
     void CopyEnded(const CCopyTally& tally, bool stopped) override;
 
-    // A text of the language module, its "%1" replaced by the subject when there is one.
-    std::string Text(UINT id, const std::string& subject = "");
+    // A text of the language module, as it stands or with "%1" replaced by the subject.
+    std::string Text(UINT id);
+    std::string Text(UINT id, const std::string& subject);
     // Asks until a key is typed (Enter stands for onEnter unless it is negative): its answer, or
     // -1 when no one can be asked or the input has ended.
     int Choose(const std::vector<ButtonKey>& keys, int onEnter);
