@@ -58,10 +58,10 @@ bool Fits(const std::string& name, const std::string& pattern) {
 }  // namespace
 
 bool CardNameFits(const std::string& name, const std::string& pattern) {
-    const bool anyExtension = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0;
     if (!pattern.empty() && pattern.back() == '.') {
         return name.find('.') == std::string::npos && Fits(name, pattern.substr(0, pattern.size() - 1));
     }
+    const bool anyExtension = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0;
     return Fits(name, pattern) ||
            (anyExtension && name.find('.') == std::string::npos && Fits(name, pattern.substr(0, pattern.size() - 2)));
 }
