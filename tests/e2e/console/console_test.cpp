@@ -128,8 +128,8 @@ const ConsoleCase CASES[] = {
      CTRL_C_AT_GREETING},
     {"CtrlCBeforeANamedPathIsFound", {{"A.JPG", 3000}}, {}, {}, {"\\A.JPG"}, "", EXIT_FILES_LEFT, {}, {}, {}, 0, {}, 0,
      false, CTRL_C_AT_GREETING},
-    // The printer's question is asked as the window asks it: a key of its buttons, until one is typed.
-    {"NotReadyIsTriedAgainOnOk", {{"A.JPG", 10}}, {"--sc-status", "10"}, {}, {"/ALL", "/ASK"}, "x\no\n",
+    // The printer's question is asked until a key of its buttons is typed; Enter is OK, as in the window.
+    {"NotReadyIsTriedAgainOnOk", {{"A.JPG", 10}}, {"--sc-status", "10"}, {}, {"/ALL", "/ASK"}, "x\n\n",
      EXIT_ALL_COPIED, {"A.JPG"}, {TEXT_COPIED_ONE}, {}, 0, {}, TEXT_NOT_READY},
     {"PrinterDoesNotAnswer", {{"A.JPG", 10}}, {"--sr-status", "01,01"}, {}, {"/ALL"}, "", EXIT_NO_PRINTER, {}, {},
      {}, 0, {}, TEXT_NO_GREETING},
